@@ -1,0 +1,50 @@
+#include "core/Geometry.h"
+
+#include <cmath>
+
+#include "core/Object.h"
+
+namespace vq {
+
+bool positionsIntersect(Vector p1, Vector p2) {
+    return std::fabs(p1.getX() - p2.getX()) <= 1 && std::fabs(p1.getY() - p2.getY()) <= 1;
+}
+
+bool boxIntersectsBox(Box a, Box b) {
+    const Vector a1 = a.getCorner();
+    const Vector a2 = a.getOtherCorner();
+    const Vector b1 = b.getCorner();
+    const Vector b2 = b.getOtherCorner();
+    const bool x_overlap = (b1.getX() <= a1.getX() && a1.getX() <= b2.getX()) ||
+                           (a1.getX() <= b1.getX() && b1.getX() <= a2.getX());
+    const bool y_overlap = (b1.getY() <= a1.getY() && a1.getY() <= b2.getY()) ||
+                           (a1.getY() <= b1.getY() && b1.getY() <= a2.getY());
+    return x_overlap && y_overlap;
+}
+
+Box getWorldBox(const Object* p_o) { return getWorldBox(p_o, p_o->getPosition()); }
+
+Box getWorldBox(const Object* p_o, Vector where) {
+    Box box = p_o->getBox();
+    box.setCorner(box.getCorner() + where);
+    return box;
+}
+
+bool valueInRange(float value, float min, float max) { return min <= value && value <= max; }
+
+bool boxContainsPosition(Box b, Vector p) {
+    const Vector corner = b.getCorner();
+    const Vector other = b.getOtherCorner();
+    return valueInRange(p.getX(), corner.getX(), other.getX()) && valueInRange(p.getY(), corner.getY(), other.getY());
+}
+
+bool boxContainsBox(Box a, Box b) {
+    return boxContainsPosition(b, a.getCorner()) && boxContainsPosition(b, a.getOtherCorner());
+}
+
+float distance(Vector p1, Vector p2) {
+    const Vector d = p1 - p2;
+    return std::sqrt(d.getX() * d.getX() + d.getY() * d.getY());
+}
+
+} // namespace vq

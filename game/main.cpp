@@ -1,0 +1,24 @@
+#include <cstdlib>
+#include <ctime>
+
+#include "core/GameManager.h"
+#include "core/LogManager.h"
+
+int main(int, char**) {
+    vq::LogManager& log = vq::LogManager::getInstance();
+    log.setLogTimeString(true);
+    log.setLogStepCount(true);
+    log.setLogLevel(0);
+    log.setFlush(true);
+
+    srand(static_cast<unsigned>(time(nullptr)));
+
+    vq::GameManager& game = vq::GameManager::getInstance();
+    if (game.startUp() != 0) {
+        log.writeLog("Error starting game manager!");
+        game.shutDown();
+        return 1;
+    }
+    game.run();
+    return 0;
+}
