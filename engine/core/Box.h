@@ -5,22 +5,23 @@
 
 namespace vq {
 
-// Axis-aligned rectangle: top-left corner plus extents, in cells.
+// Axis-aligned rectangle (trivial members inline: collision tests call them a lot): top-left corner plus extents, in cells.
 class Box {
 public:
-    Box();
-    Box(Vector init_corner, float init_horizontal, float init_vertical);
+    Box() : m_corner(), m_horizontal(0), m_vertical(0) {}
+    Box(Vector init_corner, float init_horizontal, float init_vertical)
+        : m_corner(init_corner), m_horizontal(init_horizontal), m_vertical(init_vertical) {}
 
-    Vector getCorner() const;
+    Vector getCorner() const { return m_corner; }
     // Moves the whole box; the extents stay.
-    void setCorner(Vector new_corner);
-    float getHorizontal() const;
-    void setHorizontal(float new_horizontal);
-    float getVertical() const;
-    void setVertical(float new_vertical);
+    void setCorner(Vector new_corner) { m_corner = new_corner; }
+    float getHorizontal() const { return m_horizontal; }
+    void setHorizontal(float new_horizontal) { m_horizontal = new_horizontal; }
+    float getVertical() const { return m_vertical; }
+    void setVertical(float new_vertical) { m_vertical = new_vertical; }
 
     // corner + (horizontal, vertical)
-    Vector getOtherCorner() const;
+    Vector getOtherCorner() const { return m_corner + Vector(m_horizontal, m_vertical); }
     // Keeps the corner and derives the extents from the given bottom-right point.
     void setOtherCorner(Vector other_corner);
 

@@ -10,18 +10,6 @@ bool positionsIntersect(Vector p1, Vector p2) {
     return std::fabs(p1.getX() - p2.getX()) <= 1 && std::fabs(p1.getY() - p2.getY()) <= 1;
 }
 
-bool boxIntersectsBox(Box a, Box b) {
-    const Vector a1 = a.getCorner();
-    const Vector a2 = a.getOtherCorner();
-    const Vector b1 = b.getCorner();
-    const Vector b2 = b.getOtherCorner();
-    const bool x_overlap = (b1.getX() <= a1.getX() && a1.getX() <= b2.getX()) ||
-                           (a1.getX() <= b1.getX() && b1.getX() <= a2.getX());
-    const bool y_overlap = (b1.getY() <= a1.getY() && a1.getY() <= b2.getY()) ||
-                           (a1.getY() <= b1.getY() && b1.getY() <= a2.getY());
-    return x_overlap && y_overlap;
-}
-
 Box getWorldBox(const Object* p_o) { return getWorldBox(p_o, p_o->getPosition()); }
 
 Box getWorldBox(const Object* p_o, Vector where) {

@@ -32,7 +32,6 @@ int Object::getId() const { return m_id; }
 void Object::setType(std::string new_type) { m_type = std::move(new_type); }
 std::string Object::getType() const { return m_type; }
 void Object::setPosition(Vector new_pos) { m_position = new_pos; }
-Vector Object::getPosition() const { return m_position; }
 
 void Object::setAltitude(int new_altitude) {
     if (new_altitude < 0 || new_altitude > MAX_ALTITUDE) {
@@ -63,8 +62,6 @@ Vector Object::getVelocity() const {
 
 Vector Object::predictPosition() { return m_position + getVelocity(); }
 
-bool Object::isSolid() const { return m_solidness != GHOST; }
-
 int Object::setSolidness(Solidness new_solid) {
     if (new_solid != HARD && new_solid != SOFT && new_solid != GHOST)
         return -1;
@@ -72,7 +69,6 @@ int Object::setSolidness(Solidness new_solid) {
     return 0;
 }
 
-Solidness Object::getSolidness() const { return m_solidness; }
 void Object::setNoSoft(bool new_no_soft) { m_no_soft = new_no_soft; }
 bool Object::getNoSoft() const { return m_no_soft; }
 
@@ -91,6 +87,5 @@ int Object::setSprite(std::string sprite_label) {
 void Object::setAnimation(Animation new_animation) { m_animation = new_animation; }
 Animation Object::getAnimation() const { return m_animation; }
 void Object::setBox(Box new_box) { m_box = new_box; }
-Box Object::getBox() const { return m_box; }
 
 } // namespace vq

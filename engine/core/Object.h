@@ -38,7 +38,7 @@ public:
     void setType(std::string new_type);
     std::string getType() const;
     void setPosition(Vector new_pos);
-    Vector getPosition() const;
+    Vector getPosition() const { return m_position; }
 
     // Accepts 0..MAX_ALTITUDE; anything else is logged and ignored.
     void setAltitude(int new_altitude);
@@ -54,10 +54,10 @@ public:
     // Where the next world update will try to move the object.
     Vector predictPosition();
 
-    bool isSolid() const;
+    bool isSolid() const { return m_solidness != GHOST; }
     // 0, or -1 for a value that is not a Solidness.
     int setSolidness(Solidness new_solid);
-    Solidness getSolidness() const;
+    Solidness getSolidness() const { return m_solidness; }
     void setNoSoft(bool new_no_soft = true);
     bool getNoSoft() const;
 
@@ -66,7 +66,7 @@ public:
     void setAnimation(Animation new_animation);
     Animation getAnimation() const;
     void setBox(Box new_box);
-    Box getBox() const;
+    Box getBox() const { return m_box; }
 
 private:
     int m_id;

@@ -26,15 +26,7 @@ int ObjectList::remove(Object* p_o) {
 }
 
 void ObjectList::clear() { m_count = 0; }
-int ObjectList::getCount() const { return m_count; }
-bool ObjectList::isEmpty() const { return m_count == 0; }
-bool ObjectList::isFull() const { return m_count == MAX_OBJECTS; }
-
-Object* ObjectList::operator[](int index) const {
-    if (index < 0 || index >= m_count)
-        throw std::out_of_range("Index out of range");
-    return m_p_obj[index];
-}
+void ObjectList::throwOutOfRange() { throw std::out_of_range("Index out of range"); }
 
 ObjectList ObjectList::operator+(ObjectList other) const {
     ObjectList sum = *this;

@@ -18,16 +18,22 @@ public:
     // Removes the first occurrence, keeping the order; -1 when absent.
     int remove(Object* p_o);
     void clear();
-    int getCount() const;
-    bool isEmpty() const;
-    bool isFull() const;
+    int getCount() const { return m_count; }
+    bool isEmpty() const { return m_count == 0; }
+    bool isFull() const { return m_count == MAX_OBJECTS; }
 
     // Throws std::out_of_range("Index out of range") outside 0..count-1.
-    Object* operator[](int index) const;
+    Object* operator[](int index) const {
+        if (index < 0 || index >= m_count)
+            throwOutOfRange();
+        return m_p_obj[index];
+    }
     // This list followed by the other's entries, as many as still fit.
     ObjectList operator+(ObjectList other) const;
 
 private:
+    [[noreturn]] static void throwOutOfRange();
+
     int m_count;
     Object* m_p_obj[MAX_OBJECTS];
 };

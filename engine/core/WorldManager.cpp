@@ -124,9 +124,13 @@ ObjectList WorldManager::getCollisions(const Object* p_o, Vector where) const {
         Object* p_other = m_updates[i];
         if (p_other == p_o)
             continue;
-        if (p_other->isSolid() && boxIntersectsBox(moved_box, getWorldBox(p_other)))
-            if (collisions.insert(p_other) != 0)
-                break;
+        if (!p_other->isSolid())
+            continue;
+        // The other's world box, built inline: this loop runs for every pair.
+        Box other_box = p_other->getBox();
+        other_box.setCorner(other_box.getCorner() + p_other->getPosition());
+        if (boxIntersectsBox(moved_box, other_box) && collisions.insert(p_other) != 0)
+            break;
     }
     return collisions;
 }

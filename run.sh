@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds Cornfield (Release) and starts it. The game reads its data from and
+# writes velloq.log to the repository root.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release \
+    -DVQ_BUILD_TESTS=OFF -DVQ_BUILD_BENCHMARKS=OFF -DVQ_BUILD_TOOLS=OFF >/dev/null
+cmake --build build/release --target cornfield -j "$(nproc)"
+if [ -z "${DISPLAY:-}" ]; then
+    echo "No display: running on a virtual screen (nothing visible)." >&2
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" ./build/release/game/cornfield
+fi
+exec ./build/release/game/cornfield

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tests and tools need, if any is
+# missing. Fast when everything is already there.
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    libsfml-dev libmpg123-dev
+    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    xvfb xauth xdotool x11-utils imagemagick
+    clang libclang-rt-14-dev
+    lame sox
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

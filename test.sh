@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds and runs every test: once in a normal build, once under
+# AddressSanitizer + UndefinedBehaviorSanitizer with leak checking.
+# Tests that need a window run on a virtual screen when there is no display.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+
+jobs=$(nproc)
+with_display=()
+if [ -z "${DISPLAY:-}" ]; then
+    with_display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+fi
+
+run_suite() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+    "${with_display[@]}" ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600
+}
+
+echo "== Test suite"
+run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+echo "== Test suite under AddressSanitizer + UndefinedBehaviorSanitizer"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_init_order=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan-system-libs.supp:print_suppressions=0
+run_suite build/asan -DCMAKE_BUILD_TYPE=Debug -DVQ_SANITIZE=ON -DVQ_BUILD_BENCHMARKS=OFF
