@@ -7,7 +7,7 @@ packages=(
     cmake g++ make pkg-config
     libsfml-dev libmpg123-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    xvfb xauth xdotool x11-utils imagemagick
+    libx11-dev xvfb xauth xdotool x11-utils imagemagick
     clang libclang-rt-14-dev
     lame sox
 )
