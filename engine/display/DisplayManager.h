@@ -69,6 +69,8 @@ public:
 
 private:
     DisplayManager();
+    // Glyph size in pixels: the whole part of two cell widths.
+    unsigned characterSize() const;
 
     struct Impl;
     std::unique_ptr<Impl> m_p_impl;

@@ -1,0 +1,202 @@
+#include "display/DisplayManager.h"
+
+#include <cmath>
+
+#include <SFML/Graphics.hpp>
+
+#include "core/LogManager.h"
+#include "display/CharacterBatch.h"
+#include "display/ConvertColor.h"
+#include "display/FrameCapture.h"
+#include "display/SfmlCompat.h"
+#include "display/WindowProbe.h"
+
+namespace vq {
+
+namespace {
+
+sf::Image* p_frame_capture = nullptr;
+
+} // namespace
+
+void priv::setFrameCapture(sf::Image* p_image) { p_frame_capture = p_image; }
+
+struct DisplayManager::Impl {
+    std::unique_ptr<sf::RenderWindow> window;
+    sf::Font font;
+    // The frame being drawn, shown in one draw call by swapBuffers.
+    priv::CharacterBatch batch;
+    std::vector<DrawnCharacter> current_frame;
+    std::vector<DrawnCharacter> last_frame;
+};
+
+DisplayManager::DisplayManager()
+    : m_p_impl(new Impl),
+      m_window_horizontal_pixels(WINDOW_HORIZONTAL_PIXELS_DEFAULT),
+      m_window_vertical_pixels(WINDOW_VERTICAL_PIXELS_DEFAULT),
+      m_window_horizontal_chars(WINDOW_HORIZONTAL_CHARS_DEFAULT),
+      m_window_vertical_chars(WINDOW_VERTICAL_CHARS_DEFAULT),
+      m_background_color(BLACK) {
+    setType("DisplayManager");
+}
+
+DisplayManager::~DisplayManager() = default;
+
+DisplayManager& DisplayManager::getInstance() {
+    static DisplayManager instance;
+    return instance;
+}
+
+int DisplayManager::startUp() {
+    if (m_p_impl->window)
+        return 0;
+    if (!priv::openFont(m_p_impl->font, FONT_FILE_DEFAULT)) {
+        LogManager::getInstance().writeLog(1, "Failed to load font");
+        return -1;
+    }
+    if (priv::canOpenWindow())
+        m_p_impl->window = priv::createWindow(static_cast<unsigned>(m_window_horizontal_pixels),
+                                              static_cast<unsigned>(m_window_vertical_pixels), WINDOW_TITLE_DEFAULT);
+    if (!m_p_impl->window || !m_p_impl->window->isOpen()) {
+        m_p_impl->window.reset();
+        LogManager::getInstance().writeLog(1, "Failed to create window");
+        return -1;
+    }
+    m_p_impl->window->setMouseCursorVisible(false);
+    m_p_impl->window->setVerticalSyncEnabled(true);
+    priv::CharacterBatch& batch = m_p_impl->batch;
+    batch.setFont(&m_p_impl->font, characterSize());
+    batch.setCellSize(charWidth(), charHeight());
+    batch.setTargetSize(static_cast<unsigned>(m_window_horizontal_pixels),
+                        static_cast<unsigned>(m_window_vertical_pixels));
+    // What a new window holds is unknown until the first clear.
+    batch.forgetClearColor();
+    m_p_impl->current_frame.clear();
+    return Manager::startUp();
+}
+
+int DisplayManager::shutDown() {
+    m_p_impl->batch.setFont(nullptr, 0);
+    m_p_impl->font = sf::Font();
+    if (m_p_impl->window) {
+        m_p_impl->window->close();
+        m_p_impl->window.reset();
+    }
+    return Manager::shutDown();
+}
+
+int DisplayManager::drawCh(Vector world_pos, char ch, Color color) const {
+    if (!m_p_impl->window) {
+        LogManager::getInstance().writeLog(1, "Cannot draw character, window not created");
+        return -1;
+    }
+    const Vector p = spacesToPixels(world_pos);
+    m_p_impl->batch.add(p.getX(), p.getY(), ch, convertColor(color), convertColor(m_background_color));
+    m_p_impl->current_frame.push_back(DrawnCharacter{world_pos, ch, color});
+    return 0;
+}
+
+int DisplayManager::drawString(Vector world_pos, std::string str, Justification just, Color color) const {
+    Vector start = world_pos;
+    const float length = static_cast<float>(str.size());
+    if (just == JUSTIFY_CENTER)
+        start.setX(world_pos.getX() - length / 2);
+    else if (just == JUSTIFY_RIGHT)
+        start.setX(world_pos.getX() - length);
+    for (std::size_t i = 0; i < str.size(); i++)
+        if (drawCh(Vector(start.getX() + static_cast<float>(i), start.getY()), str[i], color) != 0)
+            return -1;
+    return 0;
+}
+
+bool DisplayManager::setBackgroundColor(Color new_color) {
+    m_background_color = new_color;
+    return true;
+}
+
+int DisplayManager::swapBuffers() {
+    if (!m_p_impl->window) {
+        LogManager::getInstance().writeLog(1, "Cannot swap buffers, window not created");
+        return -1;
+    }
+    sf::RenderWindow& window = *m_p_impl->window;
+    priv::CharacterBatch& batch = m_p_impl->batch;
+    batch.draw(window);
+    if (p_frame_capture != nullptr) {
+        sf::Texture copy;
+        if (priv::createTexture(copy, window.getSize().x, window.getSize().y)) {
+            copy.update(window);
+            *p_frame_capture = copy.copyToImage();
+        }
+    }
+    window.display();
+    const sf::Color clear_color = convertColor(m_background_color);
+    window.clear(clear_color);
+    batch.clear();
+    batch.setClearColor(clear_color);
+    m_p_impl->last_frame.swap(m_p_impl->current_frame);
+    m_p_impl->current_frame.clear();
+    return 0;
+}
+
+int DisplayManager::getHorizontal() const { return m_window_horizontal_chars; }
+int DisplayManager::getVertical() const { return m_window_vertical_chars; }
+int DisplayManager::getHorizontalPixels() const { return m_window_horizontal_pixels; }
+int DisplayManager::getVerticalPixels() const { return m_window_vertical_pixels; }
+sf::RenderWindow* DisplayManager::getWindow() const { return m_p_impl->window.get(); }
+
+unsigned DisplayManager::characterSize() const { return static_cast<unsigned>(2 * charWidth()); }
+
+const std::vector<DrawnCharacter>& DisplayManager::getCurrentFrame() const { return m_p_impl->current_frame; }
+const std::vector<DrawnCharacter>& DisplayManager::getLastFrame() const { return m_p_impl->last_frame; }
+
+std::string DisplayManager::lastFrameAsText() const {
+    return framedAsText(m_p_impl->last_frame, m_window_horizontal_chars, m_window_vertical_chars);
+}
+
+std::string DisplayManager::framedAsText(const std::vector<DrawnCharacter>& frame, int columns, int rows) {
+    if (columns <= 0 || rows <= 0)
+        return std::string();
+    std::string text(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns + 1), ' ');
+    for (int r = 0; r < rows; r++)
+        text[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns + 1) + static_cast<std::size_t>(columns)] = '\n';
+    text.pop_back();
+    for (const DrawnCharacter& drawn : frame) {
+        const double col = std::floor(static_cast<double>(drawn.position.getX()) + 0.5);
+        const double row = std::floor(static_cast<double>(drawn.position.getY()) + 0.5);
+        if (col < 0 || row < 0 || col >= columns || row >= rows)
+            continue;
+        text[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns + 1) + static_cast<std::size_t>(col)] =
+            drawn.ch;
+    }
+    return text;
+}
+
+sf::Color convertColor(Color color) {
+    switch (color) {
+    case BLACK: return sf::Color::Black;
+    case RED: return sf::Color::Red;
+    case GREEN: return sf::Color::Green;
+    case YELLOW: return sf::Color::Yellow;
+    case BLUE: return sf::Color::Blue;
+    case MAGENTA: return sf::Color::Magenta;
+    case CYAN: return sf::Color::Cyan;
+    default: return sf::Color::White;
+    }
+}
+
+float charWidth() {
+    const DisplayManager& d = DisplayManager::getInstance();
+    return static_cast<float>(d.getHorizontalPixels()) / static_cast<float>(d.getHorizontal());
+}
+
+float charHeight() {
+    const DisplayManager& d = DisplayManager::getInstance();
+    return static_cast<float>(d.getVerticalPixels()) / static_cast<float>(d.getVertical());
+}
+
+Vector spacesToPixels(Vector spaces) { return Vector(spaces.getX() * charWidth(), spaces.getY() * charHeight()); }
+
+Vector pixelsToSpaces(Vector pixels) { return Vector(pixels.getX() / charWidth(), pixels.getY() / charHeight()); }
+
+} // namespace vq
