@@ -36,7 +36,9 @@ Plot::Plot()
     setAltitude(0);
 
     const int c = plot_count;
-    setPosition(vq::Vector(static_cast<float>((c % PLOTS_PER_ROW) * 8 + 4), static_cast<float>((c / PLOTS_PER_ROW) * 6 + 6)));
+    const int x = (c % PLOTS_PER_ROW) * 8 + 4;
+    const int y = (c / PLOTS_PER_ROW) * 6 + 6;
+    setPosition(vq::Vector(static_cast<float>(x), static_cast<float>(y)));
     plot_count++;
 
     drawGrowthTarget();

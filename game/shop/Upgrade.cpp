@@ -17,7 +17,8 @@ Upgrade makeUpgrade(std::string name, std::string sprite, std::string descriptio
 } // namespace
 
 void initUpgradeTree() {
-    upgrade_tree.push_back(makeUpgrade("Blue Corn", "upg-blue_corn", "Each corn sells for $5 more ($15).", 100, false, ""));
+    upgrade_tree.push_back(
+        makeUpgrade("Blue Corn", "upg-blue_corn", "Each corn sells for $5 more ($15).", 100, false, ""));
     upgrade_tree.push_back(
         makeUpgrade("Purple Corn", "upg-purple_corn", "Each corn sells for $5 more ($20).", 300, false, "Blue Corn"));
     upgrade_tree.push_back(
@@ -36,7 +37,8 @@ void initUpgradeTree() {
         makeUpgrade("Stuffed Bags", "upg-stuffed_bags", "Fertilizer grows corn faster.", 200, true, "Fertilizer"));
     upgrade_tree.push_back(makeUpgrade("Fast Supplier", "upg-fast_supplier", "Fertilizer spawns more frequently.", 250,
                                        true, "Fertilizer"));
-    upgrade_tree.push_back(makeUpgrade("Bug Spray", "upg-bug_spray", "Flies take less hits to destroy.", 275, false, ""));
+    upgrade_tree.push_back(
+        makeUpgrade("Bug Spray", "upg-bug_spray", "Flies take less hits to destroy.", 275, false, ""));
     upgrade_tree.push_back(makeUpgrade("Bug Net", "upg-bug_net", "Flies spawn less often.", 325, true, ""));
     upgrade_tree.push_back(
         makeUpgrade("Instant Scythe", "upg-instant_scythe", "Corn automatically harvests itself.", 350, false, ""));

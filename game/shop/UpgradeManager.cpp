@@ -1,10 +1,28 @@
 #include "shop/UpgradeManager.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <exception>
 #include <numeric>
 #include <random>
 
+#include "core/LogManager.h"
 #include "flow/MoneyManager.h"
+
+namespace {
+// One value from the system's random device; the clock stands in when the
+// device cannot be opened, so the shop still opens.
+std::uint32_t randomSeed() {
+    try {
+        std::random_device device("/dev/urandom");
+        return device();
+    } catch (const std::exception&) {
+        vq::LogManager::getInstance().writeLog(1, "Random device unavailable, seeding the shop from the clock");
+        return static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    }
+}
+} // namespace
 
 UpgradeManager::UpgradeManager() {
     initUpgradeTree();
@@ -95,8 +113,7 @@ std::vector<Upgrade> UpgradeManager::getShopSelection(int count) const {
 
     // A fresh generator per visit keeps the offers out of the rand() sequence,
     // so a seeded farm day stays reproducible.
-    std::random_device device;
-    std::mt19937 generator(device());
+    std::mt19937 generator(randomSeed());
     std::shuffle(indices.begin(), indices.end(), generator);
 
     const int taken = std::max(0, std::min(count, static_cast<int>(indices.size())));
