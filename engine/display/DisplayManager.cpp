@@ -54,7 +54,9 @@ int DisplayManager::startUp() {
         LogManager::getInstance().writeLog(1, "Failed to load font");
         return -1;
     }
-    if (priv::canOpenWindow())
+    // Held until SFML has its own connection.
+    const priv::WindowSystemProbe probe;
+    if (probe.reachable())
         m_p_impl->window = priv::createWindow(static_cast<unsigned>(m_window_horizontal_pixels),
                                               static_cast<unsigned>(m_window_vertical_pixels), WINDOW_TITLE_DEFAULT);
     if (!m_p_impl->window || !m_p_impl->window->isOpen()) {

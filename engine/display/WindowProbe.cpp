@@ -1,5 +1,7 @@
 #include "display/WindowProbe.h"
 
+#include <ctime>
+
 // Kept apart from the other sources: Xlib's macros (None, Status, ...) clash
 // with SFML's names.
 #ifdef VQ_CHECK_X11_DISPLAY
@@ -9,15 +11,32 @@
 namespace vq {
 namespace priv {
 
-bool canOpenWindow() {
+namespace {
+const int CONNECT_ATTEMPTS = 20;
+const long RETRY_PAUSE_NS = 10 * 1000 * 1000; // 10 ms, so 200 ms at most
+} // namespace
+
+WindowSystemProbe::WindowSystemProbe() : m_p_connection(nullptr), m_reachable(true) {
 #ifdef VQ_CHECK_X11_DISPLAY
-    Display* p_display = XOpenDisplay(nullptr);
-    if (p_display == nullptr)
-        return false;
-    XCloseDisplay(p_display);
+    for (int attempt = 0; attempt < CONNECT_ATTEMPTS && m_p_connection == nullptr; attempt++) {
+        if (attempt > 0) {
+            const struct timespec pause = {0, RETRY_PAUSE_NS};
+            nanosleep(&pause, nullptr);
+        }
+        m_p_connection = XOpenDisplay(nullptr);
+    }
+    m_reachable = m_p_connection != nullptr;
 #endif
-    return true;
 }
+
+WindowSystemProbe::~WindowSystemProbe() {
+#ifdef VQ_CHECK_X11_DISPLAY
+    if (m_p_connection != nullptr)
+        XCloseDisplay(static_cast<Display*>(m_p_connection));
+#endif
+}
+
+bool WindowSystemProbe::reachable() const { return m_reachable; }
 
 } // namespace priv
 } // namespace vq

@@ -4,9 +4,25 @@
 namespace vq {
 namespace priv {
 
-// Whether a window can be opened at all. SFML ends the process when the X
-// server cannot be reached, so the display asks first.
-bool canOpenWindow();
+// Connects to the window system, if there is one to connect to, and keeps
+// the connection for its lifetime. SFML ends the process when it cannot
+// reach the X server, so the display asks first, and holds this connection
+// while SFML opens its own: a connection opened right after another closed
+// is sometimes refused for a moment ("resource temporarily unavailable"),
+// which the probe rides out by trying again and SFML would not survive.
+class WindowSystemProbe {
+public:
+    WindowSystemProbe();
+    ~WindowSystemProbe();
+    WindowSystemProbe(const WindowSystemProbe&) = delete;
+    WindowSystemProbe& operator=(const WindowSystemProbe&) = delete;
+
+    bool reachable() const;
+
+private:
+    void* m_p_connection;
+    bool m_reachable;
+};
 
 } // namespace priv
 } // namespace vq
