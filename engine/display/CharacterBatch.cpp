@@ -122,10 +122,11 @@ bool CharacterBatch::tileRange(const Rect& r, int& x0, int& y0, int& x1, int& y1
     const float height = static_cast<float>(m_tiles_down << TILE_SHIFT);
     if (!(r.right > 0 && r.bottom > 0 && r.left < width && r.top < height))
         return false; // wholly off the target
+    // Clamped while still floats, so far-off coordinates convert safely.
     x0 = static_cast<int>(std::max(r.left, 0.0f)) >> TILE_SHIFT;
     y0 = static_cast<int>(std::max(r.top, 0.0f)) >> TILE_SHIFT;
-    x1 = std::min(static_cast<int>(r.right), m_tiles_across * (1 << TILE_SHIFT) - 1) >> TILE_SHIFT;
-    y1 = std::min(static_cast<int>(r.bottom), m_tiles_down * (1 << TILE_SHIFT) - 1) >> TILE_SHIFT;
+    x1 = static_cast<int>(std::min(r.right, width - 1)) >> TILE_SHIFT;
+    y1 = static_cast<int>(std::min(r.bottom, height - 1)) >> TILE_SHIFT;
     return true;
 }
 

@@ -166,8 +166,8 @@ std::string DisplayManager::framedAsText(const std::vector<DrawnCharacter>& fram
     for (const DrawnCharacter& drawn : frame) {
         const double col = std::floor(static_cast<double>(drawn.position.getX()) + 0.5);
         const double row = std::floor(static_cast<double>(drawn.position.getY()) + 0.5);
-        if (col < 0 || row < 0 || col >= columns || row >= rows)
-            continue;
+        if (!(col >= 0 && row >= 0 && col < columns && row < rows))
+            continue; // off the grid, or not a number
         text[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns + 1) + static_cast<std::size_t>(col)] =
             drawn.ch;
     }

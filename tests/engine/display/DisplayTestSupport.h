@@ -17,28 +17,19 @@ inline void copyFontInto(const TempDir& dir) {
     dir.write(vq::FONT_FILE_DEFAULT, TempDir::read(std::string(VQ_DATA_DIR) + "/vq-font.ttf"));
 }
 
-// Keeps the log started, with every line flushed at once so tests can read
-// it, for its lifetime; stopping it again lets tests share one process.
-class LogSession {
-public:
+// Keeps the log started for its lifetime, each line flushed at once so tests
+// can read it; stopping it again lets tests share one process.
+struct LogSession {
     LogSession() {
-        vq::LogManager& log = vq::LogManager::getInstance();
-        log.setFlush(true);
-        m_started = log.startUp() == 0;
+        vq::LogManager::getInstance().setFlush(true);
+        vq::LogManager::getInstance().startUp();
     }
     ~LogSession() { vq::LogManager::getInstance().shutDown(); }
-    LogSession(const LogSession&) = delete;
-    LogSession& operator=(const LogSession&) = delete;
-    bool started() const { return m_started; }
-
-private:
-    bool m_started;
 };
 
 // The lines written after the log's own start line.
 inline std::string logText() {
-    const std::string text = TempDir::read(vq::LOGFILE_NAME);
-    const std::string start = "LogManager started\n";
+    const std::string text = TempDir::read(vq::LOGFILE_NAME), start = "LogManager started\n";
     return text.compare(0, start.size(), start) == 0 ? text.substr(start.size()) : text;
 }
 
