@@ -29,8 +29,9 @@ public:
     // Size of the target, for the coverage tracking below.
     void setTargetSize(unsigned width, unsigned height);
 
-    // The colour the target was last cleared to. Painting a block of that
-    // colour only matters where something was drawn earlier in the batch, so
+    // The colour the target was last cleared to, when nothing but this batch
+    // draws on it until the batch is drawn. Painting a block of that colour
+    // then only matters where something was drawn earlier in the batch, so
     // such a block is cut down to that part, or left out when nothing was.
     // Unknown (the default) paints every block whole.
     void setClearColor(sf::Color color);

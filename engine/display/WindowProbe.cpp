@@ -38,5 +38,13 @@ WindowSystemProbe::~WindowSystemProbe() {
 
 bool WindowSystemProbe::reachable() const { return m_reachable; }
 
+bool WindowSystemProbe::checks() {
+#ifdef VQ_CHECK_X11_DISPLAY
+    return true;
+#else
+    return false;
+#endif
+}
+
 } // namespace priv
 } // namespace vq

@@ -18,6 +18,9 @@ public:
     WindowSystemProbe& operator=(const WindowSystemProbe&) = delete;
 
     bool reachable() const;
+    // False where the engine was built without the X11 check: then reachable()
+    // is always true and a missing server is left to SFML.
+    static bool checks();
 
 private:
     void* m_p_connection;

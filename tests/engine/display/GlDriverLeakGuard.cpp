@@ -20,7 +20,7 @@ struct HoldGlDriver : ::testing::Environment {
         if (!probe.reachable() || p_held_context != nullptr)
             return; // no X display, no driver
         p_held_context = new sf::Context;
-        p_held_context->setActive(false);
+        static_cast<void>(p_held_context->setActive(false));
     }
 };
 
