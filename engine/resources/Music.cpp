@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include <SFML/Audio/InputSoundFile.hpp>
 #include <SFML/Audio/Music.hpp>
 
 #include "core/LogManager.h"
@@ -25,6 +26,17 @@ Music& Music::operator=(const Music& other) {
 
 int Music::loadMusic(std::string filename) {
     // A fresh stream per load: a failed open must not disturb one that plays.
+    // Some damaged files open with no channels or no rate; a music stream on
+    // such a file divides by zero inside the audio library as soon as it is
+    // played or even destroyed, so the file is looked at before a stream is
+    // made for it.
+    {
+        sf::InputSoundFile probe;
+        if (!probe.openFromFile(filename) || probe.getChannelCount() == 0 || probe.getSampleRate() == 0) {
+            LogManager::getInstance().writeLog(1, "Failed to load music from file '%s'", filename.c_str());
+            return -1;
+        }
+    }
     auto p_music = std::make_unique<sf::Music>();
     if (!p_music->openFromFile(filename)) {
         LogManager::getInstance().writeLog(1, "Failed to load music from file '%s'", filename.c_str());

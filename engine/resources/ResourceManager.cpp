@@ -5,6 +5,8 @@
 #include <fstream>
 #include <utility>
 
+#include <SFML/System/Err.hpp>
+
 #include "core/LogManager.h"
 #include "resources/Mp3Reader.h"
 #include "resources/Sprite.h"
@@ -69,6 +71,10 @@ ResourceManager::ResourceManager() : m_p_sprite(), m_sprite_count(0), m_sound_co
     setType("ResourceManager");
     // Must happen before the first sound or music is opened.
     registerMp3Reader();
+    // The audio library reports through a stream created on first use. The
+    // sounds and music in this store may report while being destroyed at
+    // exit, so that stream must be created first to be destroyed after.
+    sf::err();
 }
 
 ResourceManager& ResourceManager::getInstance() {

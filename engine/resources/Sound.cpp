@@ -29,7 +29,10 @@ int Sound::loadSound(std::string filename) {
     // Decode into a fresh buffer so a failed load leaves a loaded slot as it
     // was; audio objects are only created here, never for empty slots.
     auto p_impl = std::make_unique<Impl>();
-    if (!p_impl->buffer.loadFromFile(filename)) {
+    // A buffer without channels or rate cannot be played; damaged files can
+    // produce one.
+    if (!p_impl->buffer.loadFromFile(filename) || p_impl->buffer.getChannelCount() == 0 ||
+        p_impl->buffer.getSampleRate() == 0) {
         LogManager::getInstance().writeLog(1, "Failed to load sound from file '%s'", filename.c_str());
         return -1;
     }

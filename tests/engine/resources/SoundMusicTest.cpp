@@ -185,6 +185,18 @@ TEST_F(AudioTest, MusicLabelsMustBeNonEmptyAndUnique) {
     EXPECT_EQ(expected, messageLines());
 }
 
+// Found by fuzzing: these bytes look like a FLAC frame to the audio library,
+// which opens them as a stream of zero channels; playing that stream divided
+// by zero.
+TEST_F(AudioTest, StreamsWithoutChannelsAreRefused) {
+    const std::string file = std::string(VQ_TEST_DATA) + "/flac_sync_without_header.bin";
+    EXPECT_EQ(-1, store().loadMusic(file, "broken"));
+    EXPECT_EQ(nullptr, store().getMusic("broken"));
+    EXPECT_EQ(-1, store().loadSound(file, "broken"));
+    EXPECT_TRUE(logHas("Failed to load music from file '" + file + "'"));
+    EXPECT_TRUE(logHas("Failed to load sound from file '" + file + "'"));
+}
+
 TEST_F(AudioTest, MusicCopiesStartClosedAndUnlabelled) {
     Music music;
     ASSERT_EQ(0, music.loadMusic("tone.wav"));
