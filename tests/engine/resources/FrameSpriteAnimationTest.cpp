@@ -86,12 +86,6 @@ TEST_F(DrawingTest, FrameIsCentredWithRealOffsetsUnderEachTransform) {
     expectAt(where('d'), 10.5f, 4);
 }
 
-TEST_F(DrawingTest, EvenSizesCentreOnCellBoundaries) {
-    ASSERT_EQ(0, Frame(2, 2, "wxyz").draw(Vector(0, 0), vq::RED));
-    expectAt(where('w'), -1, -1);
-    expectAt(where('z'), 0, 0);
-}
-
 TEST_F(DrawingTest, TransparentCharacterIsSkippedAndSpacesAreDrawn) {
     const Frame frame(3, 2, "a#b# c", '#');
     ASSERT_EQ(0, frame.draw(Vector(1, 1), vq::WHITE));
@@ -161,10 +155,6 @@ TEST_F(FrameLogTest, FramesThatCannotBeDrawnSayWhyInOrder) {
     EXPECT_EQ(expected, messageLines());
 }
 
-TEST_F(FrameLogTest, DrawingWithoutAWindowFails) {
-    EXPECT_EQ(-1, Frame(1, 1, "x").draw(Vector(1, 1), vq::WHITE));
-}
-
 TEST_F(FrameLogTest, SpriteHoldsAtMostItsCapacity) {
     Sprite sprite(2);
     EXPECT_EQ(0, sprite.addFrame(Frame(1, 1, "a")));
@@ -193,15 +183,6 @@ TEST_F(FrameLogTest, FramesOutOfRangeAreEmptyAndNotDrawn) {
     const std::vector<std::string> expected = {"Frame number 1 out of range", "Frame number -1 out of range",
                                                "Frame number 7 out of range"};
     EXPECT_EQ(expected, messageLines());
-}
-
-TEST_F(FrameLogTest, TransparencyReachesOnlyFramesAlreadyAdded) {
-    Sprite sprite(2);
-    sprite.addFrame(Frame(1, 1, "a"));
-    sprite.setTransparency('#');
-    sprite.addFrame(Frame(1, 1, "b", '*'));
-    EXPECT_EQ('#', sprite.getFrame(0).getTransparency());
-    EXPECT_EQ('*', sprite.getFrame(1).getTransparency());
 }
 
 // Sprite of count one-cell frames with the given slowdown.

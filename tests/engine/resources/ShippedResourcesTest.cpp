@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -125,23 +124,6 @@ TEST_F(ShippedResourcesTest, EverySoundAndTheMusicLoad) {
         p_music->stop();
     }
     EXPECT_EQ(std::vector<std::string>(), problems());
-}
-
-TEST(ResourceTable, LabelsAreUniqueAndFilesLiveInTheirDirectories) {
-    std::set<std::string> sprite_labels;
-    for (std::size_t i = 0; i < SPRITE_RESOURCE_COUNT; i++) {
-        EXPECT_TRUE(sprite_labels.insert(SPRITE_RESOURCES[i].label).second) << SPRITE_RESOURCES[i].label;
-        EXPECT_TRUE(startsWith(SPRITE_RESOURCES[i].file, "sprites/")) << SPRITE_RESOURCES[i].file;
-    }
-    std::set<std::string> sound_labels;
-    for (std::size_t i = 0; i < SOUND_RESOURCE_COUNT; i++) {
-        EXPECT_TRUE(sound_labels.insert(SOUND_RESOURCES[i].label).second) << SOUND_RESOURCES[i].label;
-        EXPECT_TRUE(startsWith(SOUND_RESOURCES[i].file, "sounds/")) << SOUND_RESOURCES[i].file;
-    }
-    EXPECT_EQ(37u, SPRITE_RESOURCE_COUNT);
-    EXPECT_EQ(13u, SOUND_RESOURCE_COUNT);
-    ASSERT_EQ(1u, MUSIC_RESOURCE_COUNT);
-    EXPECT_STREQ("lounge", MUSIC_RESOURCES[0].label);
 }
 
 // Away from the data files every load fails, in table order, and loading

@@ -99,17 +99,6 @@ TEST_F(AudioTest, UnloadingShiftsLaterSoundsWithTheirOwnSamples) {
     EXPECT_TRUE(logHas("Failed to find sound with label 'a' to unload"));
 }
 
-TEST_F(AudioTest, UnloadingTheLastSoundLeavesTheOthers) {
-    writeToneWav("b.wav", 2000);
-    ASSERT_EQ(0, store().loadSound("tone.wav", "a"));
-    ASSERT_EQ(0, store().loadSound("b.wav", "b"));
-    ASSERT_EQ(0, store().unloadSound("b"));
-    EXPECT_EQ(nullptr, store().getSound("b"));
-    EXPECT_EQ(2205u, samplesOf(store().getSound("a")));
-    ASSERT_EQ(0, store().loadSound("b.wav", "b"));
-    EXPECT_EQ(2000u, samplesOf(store().getSound("b")));
-}
-
 TEST_F(AudioTest, MissingOrUndecodableSoundFailsAndIsNotFound) {
     EXPECT_EQ(-1, store().loadSound("missing.wav", "gone"));
     EXPECT_EQ(nullptr, store().getSound("gone"));

@@ -303,15 +303,6 @@ TEST_F(SpriteFileTest, UnloadingTheMiddleSpriteKeepsTheOthers) {
     EXPECT_TRUE(logHas("Failed to find sprite with label 'b' to unload"));
 }
 
-TEST_F(SpriteFileTest, ShutDownEmptiesTheStore) {
-    ASSERT_EQ(0, load(EXAMPLE));
-    ASSERT_EQ(0, store().shutDown());
-    EXPECT_FALSE(store().isStarted());
-    EXPECT_EQ(nullptr, store().getSprite("s"));
-    ASSERT_EQ(0, store().startUp());
-    EXPECT_EQ(0, load(EXAMPLE));
-}
-
 TEST(DiscardCR, RemovesOneTrailingCarriageReturnInPlace) {
     std::string line = "abc\r";
     EXPECT_EQ("abc", vq::discardCR(line));
