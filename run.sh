@@ -9,6 +9,6 @@ cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release \
 cmake --build build/release --target cornfield -j "$(nproc)"
 if [ -z "${DISPLAY:-}" ]; then
     echo "No display: running on a virtual screen (nothing visible)." >&2
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" ./build/release/game/cornfield
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ./build/release/game/cornfield
 fi
 exec ./build/release/game/cornfield

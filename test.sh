@@ -9,7 +9,7 @@ scripts/install-deps.sh
 jobs=$(nproc)
 with_display=()
 if [ -z "${DISPLAY:-}" ]; then
-    with_display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+    with_display=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
 fi
 
 run_suite() {

@@ -35,7 +35,7 @@ measure() {
 
 if [ -z "${DISPLAY:-}" ]; then
     export -f measure
-    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "measure $build"
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c "measure $build"
 else
     measure "$build"
 fi

@@ -40,7 +40,7 @@ session() {
 if [ -z "${DISPLAY:-}" ]; then
     export -f session
     export build
-    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c session
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c session
 else
     session
 fi

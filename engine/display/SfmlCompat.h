@@ -9,11 +9,14 @@
 #include <memory>
 #include <string>
 
+#include <SFML/Audio.hpp>
 #include <SFML/Graphics.hpp>
 #include <SFML/Window.hpp>
 
 #if SFML_VERSION_MAJOR >= 3
 #include <optional>
+#else
+#include <AL/alc.h>
 #endif
 
 namespace vq {
@@ -246,6 +249,23 @@ inline sf::Event makeFocusLostEvent() {
     return e;
 }
 
+#endif
+
+// Audio.
+#if SFML_VERSION_MAJOR >= 3
+template <typename Playable>
+inline void setLooping(Playable& playable, bool loop) {
+    playable.setLooping(loop);
+}
+// SFML 3 reports a missing device itself and then plays nothing.
+inline bool audioDeviceAvailable() { return true; }
+#else
+inline void setLooping(sf::Sound& sound, bool loop) { sound.setLoop(loop); }
+inline void setLooping(sf::SoundStream& stream, bool loop) { stream.setLoop(loop); }
+// SFML 2 opens its device with its first audio object. Without one it keeps
+// every call failing, and a playing stream's thread spins reporting errors,
+// so nothing may be played then.
+inline bool audioDeviceAvailable() { return alcGetCurrentContext() != nullptr; }
 #endif
 
 } // namespace priv

@@ -6,6 +6,8 @@
 #include <SFML/Audio/Music.hpp>
 
 #include "core/LogManager.h"
+#include "display/SfmlCompat.h"
+#include "resources/AudioDevice.h"
 
 namespace vq {
 
@@ -50,9 +52,9 @@ void Music::setLabel(std::string new_label) { m_label = std::move(new_label); }
 std::string Music::getLabel() const { return m_label; }
 
 void Music::play(bool loop) {
-    if (m_p_music == nullptr)
+    if (m_p_music == nullptr || !audioCanPlay())
         return;
-    m_p_music->setLoop(loop);
+    priv::setLooping(*m_p_music, loop);
     m_p_music->play();
 }
 

@@ -6,6 +6,8 @@
 #include <SFML/Audio/SoundBuffer.hpp>
 
 #include "core/LogManager.h"
+#include "display/SfmlCompat.h"
+#include "resources/AudioDevice.h"
 
 namespace vq {
 
@@ -51,7 +53,9 @@ void Sound::play(bool loop) {
         LogManager::getInstance().writeLog(1, "Cannot play sound before it is loaded.");
         return;
     }
-    m_p_impl->p_sound->setLoop(loop);
+    if (!audioCanPlay())
+        return;
+    priv::setLooping(*m_p_impl->p_sound, loop);
     m_p_impl->p_sound->play();
 }
 
@@ -72,8 +76,11 @@ void Sound::pause() {
 }
 
 sf::Sound Sound::getSound() const {
-    if (!isLoaded())
-        return sf::Sound();
+    if (!isLoaded()) {
+        // A playback object needs a buffer to be made at all.
+        static const sf::SoundBuffer no_samples;
+        return sf::Sound(no_samples);
+    }
     return *m_p_impl->p_sound;
 }
 
