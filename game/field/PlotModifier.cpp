@@ -1,13 +1,14 @@
 #include "field/PlotModifier.h"
 
+
 #include <algorithm>
 #include <cstdlib>
 
 #include "core/EventStep.h"
 #include "core/Geometry.h"
 #include "core/WorldManager.h"
-#include "display/DisplayManager.h"
 #include "field/PlaySound.h"
+#include "field/RandomFieldPosition.h"
 #include "flow/EventModifierChange.h"
 #include "flow/EventNewDay.h"
 #include "input/EventMouse.h"
@@ -37,15 +38,7 @@ PlotModifier::PlotModifier(PlotModifierType type)
     setRandomPos();
 }
 
-void PlotModifier::setRandomPos() {
-    const vq::DisplayManager& display = vq::DisplayManager::getInstance();
-    // Guarded so a tiny display cannot divide by zero.
-    const int x_range = std::max(1, display.getHorizontal() - 8);
-    const int y_range = std::max(1, display.getVertical() - 12);
-    const int x = rand() % x_range + 4;
-    const int y = rand() % y_range + 8;
-    setPosition(vq::Vector(static_cast<float>(x), static_cast<float>(y)));
-}
+void PlotModifier::setRandomPos() { setPosition(randomFieldPosition()); }
 
 int PlotModifier::waitAfterPickUp() const {
     const UpgradeManager& upgrades = UpgradeManager::getInstance();

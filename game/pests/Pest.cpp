@@ -1,5 +1,6 @@
 #include "pests/Pest.h"
 
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "core/Geometry.h"
 #include "display/DisplayManager.h"
 #include "field/PlaySound.h"
+#include "field/RandomFieldPosition.h"
 #include "field/Plot.h"
 #include "flow/EventNewDay.h"
 #include "input/EventMouse.h"
@@ -118,12 +120,7 @@ void Pest::comeOut() {
     m_spawned = true;
     m_health = m_max_health;
     m_lifetime = LIFETIME;
-    const vq::DisplayManager& display = vq::DisplayManager::getInstance();
-    const int x_range = std::max(1, display.getHorizontal() - 8);
-    const int y_range = std::max(1, display.getVertical() - 12);
-    const int x = rand() % x_range + 4;
-    const int y = rand() % y_range + 8;
-    setPosition(vq::Vector(static_cast<float>(x), static_cast<float>(y)));
+    setPosition(randomFieldPosition());
 }
 
 void Pest::hide() {
