@@ -3,6 +3,13 @@
 
 #include "core/GameManager.h"
 #include "core/LogManager.h"
+#include "field/Reticle.h"
+#include "flow/DayKeeper.h"
+#include "flow/ResourceTable.h"
+#include "hud/DayText.h"
+#include "hud/MoneyText.h"
+#include "hud/TimeText.h"
+#include "hud/TitleScreen.h"
 
 int main(int, char**) {
     vq::LogManager& log = vq::LogManager::getInstance();
@@ -19,6 +26,19 @@ int main(int, char**) {
         game.shutDown();
         return 1;
     }
+
+    loadResources();
+
+    // The world owns these from here on. Order matters: the title screen sees
+    // a key press before the day keeper does.
+    new TitleScreen;
+    new Reticle;
+    new DayKeeper;
+    new TimeText;
+    new MoneyText;
+    new DayText;
+
+    // Shuts the engine down and deletes every object before it returns.
     game.run();
     return 0;
 }

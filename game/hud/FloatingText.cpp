@@ -1,5 +1,6 @@
 #include "hud/FloatingText.h"
 
+#include "core/Event.h"
 #include "core/WorldManager.h"
 
 FloatingText::FloatingText() : m_lifetime(15) {
