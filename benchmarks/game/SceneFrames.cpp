@@ -1,0 +1,181 @@
+// Measures the game as a player meets it, in a real window (run it from the
+// repository root, under xvfb-run where there is no display):
+//   - start-up: engine, all resources and the first objects, to the first frame shown;
+//   - frame work per scene (title, a farm of 31 plots with both pests out, the
+//     shop): game logic, building the frame's batch, and showing it;
+//   - resident memory while playing.
+// Prints a table; nothing here is asserted.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/EventStep.h"
+#include "core/GameManager.h"
+#include "core/LogManager.h"
+#include "core/WorldManager.h"
+#include "display/DisplayManager.h"
+#include "field/Plot.h"
+#include "field/Reticle.h"
+#include "flow/DayKeeper.h"
+#include "flow/MoneyManager.h"
+#include "flow/ResourceTable.h"
+#include "hud/DayText.h"
+#include "hud/MoneyText.h"
+#include "hud/TimeText.h"
+#include "hud/TitleScreen.h"
+#include "input/EventKeyboard.h"
+#include "input/EventMouse.h"
+#include "input/InputManager.h"
+#include "pests/Pest.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double microsecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
+
+struct Sample {
+    double logic, batch, show;
+};
+
+// One loop iteration split into its parts, as GameManager::step runs them.
+Sample frame() {
+    Sample s{};
+    vq::WorldManager& world = vq::WorldManager::getInstance();
+    auto t = Clock::now();
+    vq::InputManager::getInstance().getInput();
+    const vq::EventStep step(vq::GameManager::getInstance().getStepCount());
+    world.onEvent(&step);
+    world.update();
+    s.logic = microsecondsSince(t);
+    t = Clock::now();
+    world.draw();
+    s.batch = microsecondsSince(t);
+    t = Clock::now();
+    vq::DisplayManager::getInstance().swapBuffers();
+    s.show = microsecondsSince(t);
+    return s;
+}
+
+double percentile(std::vector<double> values, double q) {
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, static_cast<size_t>(q * static_cast<double>(values.size())))];
+}
+
+void measureScene(const char* name, int frames) {
+    std::vector<double> logic, batch, show, total;
+    for (int i = 0; i < frames; i++) {
+        const Sample s = frame();
+        logic.push_back(s.logic);
+        batch.push_back(s.batch);
+        show.push_back(s.show);
+        total.push_back(s.logic + s.batch + s.show);
+    }
+    const auto mean = [](const std::vector<double>& v) {
+        double sum = 0;
+        for (double x : v)
+            sum += x;
+        return sum / static_cast<double>(v.size());
+    };
+    printf("| %-6s | %5d | %9.1f | %9.1f | %9.3f | %9.3f | %9.3f |\n", name, frames, mean(logic), mean(batch),
+           mean(show) / 1000, mean(total) / 1000, percentile(total, 0.99) / 1000);
+}
+
+long residentKilobytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0)
+            return atol(line.c_str() + strlen(field));
+    return -1;
+}
+
+void press(vq::Keyboard::Key key) {
+    vq::EventKeyboard event;
+    event.setKey(key);
+    event.setKeyboardAction(vq::KEY_PRESSED);
+    vq::WorldManager::getInstance().onEvent(&event);
+}
+
+void clickAt(vq::Vector where) {
+    vq::EventMouse event;
+    event.setMouseAction(vq::CLICKED);
+    event.setMouseButton(vq::Mouse::LEFT);
+    event.setMousePosition(where);
+    vq::WorldManager::getInstance().onEvent(&event);
+}
+
+bool bothPestsOut() {
+    int out = 0;
+    const vq::ObjectList all = vq::WorldManager::getInstance().getAllObjects();
+    for (int i = 0; i < all.getCount(); i++)
+        if (auto* p_pest = dynamic_cast<Pest*>(all[i]))
+            out += p_pest->getSpawned() ? 1 : 0;
+    return out == 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int frames = argc > 1 ? atoi(argv[1]) : 300;
+    srand(7);
+    vq::LogManager::getInstance().setLogLevel(0);
+
+    // Start-up as the game's entry does it, to the first frame on screen.
+    const auto start = Clock::now();
+    if (vq::GameManager::getInstance().startUp() != 0) {
+        fprintf(stderr, "cannot start the engine (run from the repository root, with a display)\n");
+        return 1;
+    }
+    const long rss_engine = residentKilobytes("VmRSS:");
+    loadResources();
+    const long rss_resources = residentKilobytes("VmRSS:");
+    new TitleScreen;
+    new Reticle;
+    auto* p_keeper = new DayKeeper;
+    new TimeText;
+    new MoneyText;
+    new DayText;
+    vq::GameManager::getInstance().step();
+    const double startup_ms = microsecondsSince(start) / 1000;
+
+    printf("start-up to the first frame: %.1f ms\n\n", startup_ms);
+    printf("| scene  | frames | logic us | batch us | show ms | total ms | p99 ms |\n");
+    printf("|--------|-------:|---------:|---------:|--------:|---------:|-------:|\n");
+    measureScene("title", frames);
+
+    // A farm of 31 plots, every one planted, with both pests out.
+    press(vq::Keyboard::SPACE);
+    for (int i = 0; i < 21; i++)
+        new Plot;
+    const vq::ObjectList plots = vq::WorldManager::getInstance().objectsOfType("Plot");
+    for (int i = 0; i < plots.getCount(); i++)
+        clickAt(plots[i]->getPosition());
+    for (int i = 0; i < 1100 && !bothPestsOut(); i++) {
+        const vq::EventStep step(i);
+        vq::WorldManager::getInstance().onEvent(&step);
+        vq::WorldManager::getInstance().update();
+    }
+    if (!bothPestsOut())
+        fprintf(stderr, "note: the pests did not both come out\n");
+    measureScene("farm", std::min(frames, p_keeper->getTicksLeft() - 1));
+    const long rss_playing = residentKilobytes("VmRSS:");
+
+    MoneyManager::getInstance().addMoney(1000);
+    p_keeper->swapToShop();
+    measureScene("shop", frames);
+
+    printf("\nresident memory: %.1f MB with the engine started, %.1f MB with resources loaded, "
+           "%.1f MB while playing (peak %.1f MB)\n",
+           static_cast<double>(rss_engine) / 1024, static_cast<double>(rss_resources) / 1024,
+           static_cast<double>(rss_playing) / 1024, static_cast<double>(residentKilobytes("VmHWM:")) / 1024);
+    vq::GameManager::getInstance().shutDown();
+    return 0;
+}
