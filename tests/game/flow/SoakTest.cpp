@@ -1,5 +1,6 @@
 // Fifty farm days, over as many games as it takes, with a scripted player:
 // nothing may pile up in the world from day to day or game to game.
+// CORNFIELD_SOAK_DAYS sets another number of days for longer runs by hand.
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,12 @@ using namespace cftest;
 
 namespace {
 
-const int FARM_DAYS = 50;
+int farmDays() {
+    const char* p_days = getenv("CORNFIELD_SOAK_DAYS");
+    const int days = p_days != nullptr ? atoi(p_days) : 0;
+    return days > 0 ? days : 50;
+}
+const int FARM_DAYS = farmDays();
 // Reticle, day keeper and the three status texts.
 const int RUN_OBJECTS = 5;
 // Two tools, a crow and a fly.
