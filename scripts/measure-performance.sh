@@ -5,6 +5,9 @@
 # Run it on an otherwise idle machine: the figures are wall-clock times.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
+fi
 build=${1:-build/bench}
 scripts/install-deps.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVQ_BUILD_TESTS=OFF -DVQ_BUILD_TOOLS=OFF >/dev/null
@@ -33,10 +36,5 @@ measure() {
     "$b/benchmarks/core/loop_pacing" 900 2>/dev/null
 }
 
-if [ -z "${DISPLAY:-}" ]; then
-    export -f measure
-    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c "measure $build"
-else
-    measure "$build"
-fi
+measure "$build"
 rm -f "$conf"

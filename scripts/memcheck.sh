@@ -5,6 +5,9 @@
 # Prints memcheck's summary; the full report is left in memcheck.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
+fi
 build=${1:-build/memcheck}
 if [ $# -eq 0 ]; then
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVQ_BUILD_TESTS=OFF \
@@ -37,12 +40,7 @@ session() {
     wait $pid
 }
 
-if [ -z "${DISPLAY:-}" ]; then
-    export -f session
-    export build
-    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c session
-else
-    session
-fi
-echo "exit status: $?"
+status=0
+session || status=$?
+echo "exit status: $status"
 grep -E "ERROR SUMMARY|definitely lost|Invalid (read|write)" memcheck.log | sort | uniq -c
