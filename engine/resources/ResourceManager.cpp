@@ -149,6 +149,16 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
 
     std::string line;
     readLine(in, line);
+    // Each further header line needs the one before it to have ended with a
+    // line feed.
+    const auto read_header = [&in, &line, &log, file]() {
+        if (!in.good()) {
+            log.writeLog("Failed to parse headers in sprite file '%s' - expected another line but got EOF", file);
+            return false;
+        }
+        readLine(in, line);
+        return true;
+    };
     // A sprite holds no negative number of frames, rows or columns, so
     // anything below 1 is refused like 0.
     const int frame_count = sprite_file::parseNumber(line);
@@ -157,33 +167,24 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
         return -1;
     }
 
-    if (!in.good()) {
-        log.writeLog("Failed to parse headers in sprite file '%s' - expected another line but got EOF", file);
+    if (!read_header())
         return -1;
-    }
-    readLine(in, line);
     const int width = sprite_file::parseNumber(line);
     if (width <= 0) {
         log.writeLog("Failed to parse frame width in sprite file '%s'", file);
         return -1;
     }
 
-    if (!in.good()) {
-        log.writeLog("Failed to parse headers in sprite file '%s' - expected another line but got EOF", file);
+    if (!read_header())
         return -1;
-    }
-    readLine(in, line);
     const int height = sprite_file::parseNumber(line);
     if (height <= 0) {
         log.writeLog("Failed to parse frame height in sprite file '%s'", file);
         return -1;
     }
 
-    if (!in.good()) {
-        log.writeLog("Failed to parse headers in sprite file '%s' - expected another line but got EOF", file);
+    if (!read_header())
         return -1;
-    }
-    readLine(in, line);
     // A negative slowdown is legal: it advances the frame on every draw.
     const int slowdown = sprite_file::parseNumber(line);
     if (slowdown == 0) {
@@ -191,11 +192,8 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
         return -1;
     }
 
-    if (!in.good()) {
-        log.writeLog("Failed to parse headers in sprite file '%s' - expected another line but got EOF", file);
+    if (!read_header())
         return -1;
-    }
-    readLine(in, line);
     Color color = COLOR_DEFAULT;
     if (!sprite_file::parseColor(line, color)) {
         log.writeLog("Failed to parse color in sprite file '%s'", file);
