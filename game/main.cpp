@@ -3,13 +3,8 @@
 
 #include "core/GameManager.h"
 #include "core/LogManager.h"
-#include "field/Reticle.h"
-#include "flow/DayKeeper.h"
 #include "flow/ResourceTable.h"
-#include "hud/DayText.h"
-#include "hud/MoneyText.h"
-#include "hud/TimeText.h"
-#include "hud/TitleScreen.h"
+#include "flow/RunObjects.h"
 
 int main(int, char**) {
     vq::LogManager& log = vq::LogManager::getInstance();
@@ -29,14 +24,7 @@ int main(int, char**) {
 
     loadResources();
 
-    // The world owns these from here on. Order matters: the title screen sees
-    // a key press before the day keeper does.
-    new TitleScreen;
-    new Reticle;
-    new DayKeeper;
-    new TimeText;
-    new MoneyText;
-    new DayText;
+    createRunObjects();
 
     // Shuts the engine down and deletes every object before it returns.
     game.run();

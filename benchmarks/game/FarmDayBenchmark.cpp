@@ -16,14 +16,10 @@
 #include "core/ObjectList.h"
 #include "core/WorldManager.h"
 #include "display/DisplayManager.h"
-#include "field/Reticle.h"
 #include "flow/DayKeeper.h"
+#include "flow/RunObjects.h"
 #include "flow/MoneyManager.h"
 #include "flow/ResourceTable.h"
-#include "hud/DayText.h"
-#include "hud/MoneyText.h"
-#include "hud/TimeText.h"
-#include "hud/TitleScreen.h"
 #include "input/EventKeyboard.h"
 #include "input/EventMouse.h"
 #include "input/InputManager.h"
@@ -59,12 +55,7 @@ DayKeeper* setUpGame() {
         return nullptr;
     loadResources();
     srand(7);
-    new TitleScreen;
-    new Reticle;
-    auto* p_keeper = new DayKeeper;
-    new TimeText;
-    new MoneyText;
-    new DayText;
+    auto* p_keeper = createRunObjects();
     pressSpace();
     for (const char* name : {"Fertilizer", "Instant Scythe", "Seed Drill"})
         buy(name);

@@ -20,14 +20,10 @@
 #include "core/WorldManager.h"
 #include "display/DisplayManager.h"
 #include "field/Plot.h"
-#include "field/Reticle.h"
 #include "flow/DayKeeper.h"
+#include "flow/RunObjects.h"
 #include "flow/MoneyManager.h"
 #include "flow/ResourceTable.h"
-#include "hud/DayText.h"
-#include "hud/MoneyText.h"
-#include "hud/TimeText.h"
-#include "hud/TitleScreen.h"
 #include "input/EventKeyboard.h"
 #include "input/EventMouse.h"
 #include "input/InputManager.h"
@@ -137,12 +133,7 @@ int main(int argc, char** argv) {
     const long rss_engine = residentKilobytes("VmRSS:");
     loadResources();
     const long rss_resources = residentKilobytes("VmRSS:");
-    new TitleScreen;
-    new Reticle;
-    auto* p_keeper = new DayKeeper;
-    new TimeText;
-    new MoneyText;
-    new DayText;
+    auto* p_keeper = createRunObjects();
     vq::GameManager::getInstance().step();
     const double startup_ms = microsecondsSince(start) / 1000;
 

@@ -11,11 +11,9 @@
 #include "field/FarmObject.h"
 #include "field/Plot.h"
 #include "field/PlotModifier.h"
-#include "field/Reticle.h"
 #include "flow/DayKeeper.h"
+#include "flow/RunObjects.h"
 #include "hud/DayText.h"
-#include "hud/MoneyText.h"
-#include "hud/TimeText.h"
 #include "hud/TitleScreen.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
@@ -260,12 +258,7 @@ void playUntilAndPressQ(Situation situation, const std::string& marker) {
     log.setLogLevel(0);
     log.setLogTimeString(true);
     log.setLogStepCount(true);
-    new TitleScreen;
-    new Reticle;
-    auto* p_keeper = new DayKeeper;
-    new TimeText;
-    new MoneyText;
-    new DayText;
+    auto* p_keeper = createRunObjects();
     steps(2);
     if (situation != Situation::TITLE) {
         key(vq::Keyboard::SPACE);

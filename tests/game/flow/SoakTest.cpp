@@ -7,9 +7,7 @@
 #include <cstdlib>
 
 #include "ScriptedPlayer.h"
-#include "hud/DayText.h"
-#include "hud/MoneyText.h"
-#include "hud/TimeText.h"
+#include "flow/RunObjects.h"
 #include "hud/TitleScreen.h"
 #include "resources/ResourceManager.h"
 
@@ -50,12 +48,7 @@ protected:
 
 TEST_F(SoakTest, FiftyFarmDaysLeaveNothingBehind) {
     srand(4242);
-    new TitleScreen;
-    new Reticle;
-    DayKeeper* p_keeper = new DayKeeper;
-    new TimeText;
-    new MoneyText;
-    new DayText;
+    DayKeeper* p_keeper = createRunObjects();
     steps(1);
     key(vq::Keyboard::SPACE);
 

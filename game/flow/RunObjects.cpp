@@ -1,0 +1,18 @@
+#include "flow/RunObjects.h"
+
+#include "field/Reticle.h"
+#include "flow/DayKeeper.h"
+#include "hud/DayText.h"
+#include "hud/MoneyText.h"
+#include "hud/TimeText.h"
+#include "hud/TitleScreen.h"
+
+DayKeeper* createRunObjects() {
+    new TitleScreen;
+    new Reticle;
+    auto* p_keeper = new DayKeeper;
+    new TimeText;
+    new MoneyText;
+    new DayText;
+    return p_keeper;
+}
