@@ -65,15 +65,13 @@ int WorldManager::markForDelete(Object* p_o) {
 }
 
 void WorldManager::update() {
-    // The count is read again each time: destructors may mark more objects.
-    for (int i = 0; i < m_deletions.getCount(); i++) {
-        Object* p_o = m_deletions[i];
+    // Each destructor takes its object off the list (removeObject), and may
+    // mark more objects, which are appended and deleted in this same pass.
+    while (!m_deletions.isEmpty()) {
+        Object* p_o = m_deletions[0];
         LogManager::getInstance().writeLog(0, "Deleting object %i", p_o->getId());
-        // The destructor also drops p_o from m_deletions; step back to match.
         delete p_o;
-        i--;
     }
-    m_deletions.clear();
 
     // Objects created during this pass are appended and moved in it too.
     for (int i = 0; i < m_updates.getCount(); i++) {
