@@ -20,6 +20,9 @@ run_suite() {
     "${with_display[@]}" ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600
 }
 
+echo "== Layers"
+scripts/check-layers.sh
+
 echo "== Test suite"
 run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 

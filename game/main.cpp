@@ -1,10 +1,10 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "flow/ResourceTable.h"
 #include "flow/RunObjects.h"
+#include "world/GameManager.h"
 
 int main(int, char**) {
     vq::LogManager& log = vq::LogManager::getInstance();

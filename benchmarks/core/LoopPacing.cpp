@@ -8,9 +8,9 @@
 
 #include "core/Clock.h"
 #include "core/EventStep.h"
-#include "core/GameManager.h"
 #include "core/LogManager.h"
-#include "core/Object.h"
+#include "world/GameManager.h"
+#include "world/Object.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/LogManager.h"
-#include "core/Object.h"
-#include "core/WorldManager.h"
+#include "world/Object.h"
+#include "world/WorldManager.h"
 
 namespace {
 

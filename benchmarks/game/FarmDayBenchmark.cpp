@@ -10,21 +10,21 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/MoneyManager.h"
+#include "common/UpgradeManager.h"
 #include "core/EventStep.h"
-#include "core/GameManager.h"
 #include "core/LogManager.h"
-#include "core/ObjectList.h"
-#include "core/WorldManager.h"
 #include "display/DisplayManager.h"
 #include "flow/DayKeeper.h"
-#include "flow/RunObjects.h"
-#include "flow/MoneyManager.h"
 #include "flow/ResourceTable.h"
+#include "flow/RunObjects.h"
 #include "input/EventKeyboard.h"
 #include "input/EventMouse.h"
 #include "input/InputManager.h"
 #include "resources/ResourceManager.h"
-#include "shop/UpgradeManager.h"
+#include "world/GameManager.h"
+#include "world/ObjectList.h"
+#include "world/WorldManager.h"
 
 namespace {
 

@@ -7,18 +7,18 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/EventNewDay.h"
+#include "common/MoneyManager.h"
+#include "common/UpgradeManager.h"
 #include "core/EventStep.h"
-#include "core/WorldManager.h"
 #include "field/Plot.h"
 #include "field/PlotModifier.h"
 #include "field/Reticle.h"
-#include "flow/EventNewDay.h"
-#include "flow/MoneyManager.h"
 #include "input/EventMouse.h"
 #include "pests/Crow.h"
 #include "pests/Fly.h"
 #include "resources/ResourceManager.h"
-#include "shop/UpgradeManager.h"
+#include "world/WorldManager.h"
 
 namespace {
 

@@ -14,20 +14,20 @@
 #include <string>
 #include <vector>
 
+#include "common/MoneyManager.h"
 #include "core/EventStep.h"
-#include "core/GameManager.h"
 #include "core/LogManager.h"
-#include "core/WorldManager.h"
 #include "display/DisplayManager.h"
 #include "field/Plot.h"
 #include "flow/DayKeeper.h"
-#include "flow/RunObjects.h"
-#include "flow/MoneyManager.h"
 #include "flow/ResourceTable.h"
+#include "flow/RunObjects.h"
 #include "input/EventKeyboard.h"
 #include "input/EventMouse.h"
 #include "input/InputManager.h"
 #include "pests/Pest.h"
+#include "world/GameManager.h"
+#include "world/WorldManager.h"
 
 namespace {
 

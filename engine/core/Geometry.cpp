@@ -2,20 +2,10 @@
 
 #include <cmath>
 
-#include "core/Object.h"
-
 namespace vq {
 
 bool positionsIntersect(Vector p1, Vector p2) {
     return std::fabs(p1.getX() - p2.getX()) <= 1 && std::fabs(p1.getY() - p2.getY()) <= 1;
-}
-
-Box getWorldBox(const Object* p_o) { return getWorldBox(p_o, p_o->getPosition()); }
-
-Box getWorldBox(const Object* p_o, Vector where) {
-    Box box = p_o->getBox();
-    box.setCorner(box.getCorner() + where);
-    return box;
 }
 
 bool valueInRange(float value, float min, float max) { return min <= value && value <= max; }

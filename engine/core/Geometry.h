@@ -6,8 +6,6 @@
 
 namespace vq {
 
-class Object;
-
 // Positions within one cell of each other on both axes.
 bool positionsIntersect(Vector p1, Vector p2);
 // Boxes overlap or touch on both axes (bounds inclusive). Inline: the world
@@ -23,9 +21,6 @@ inline bool boxIntersectsBox(Box a, Box b) {
                            (a1.getY() <= b1.getY() && b1.getY() <= a2.getY());
     return x_overlap && y_overlap;
 }
-// The object's box in world coordinates, at its position or at `where`.
-Box getWorldBox(const Object* p_o);
-Box getWorldBox(const Object* p_o, Vector where);
 bool valueInRange(float value, float min, float max);
 // Inclusive of all four edges.
 bool boxContainsPosition(Box b, Vector p);

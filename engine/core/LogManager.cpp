@@ -2,7 +2,6 @@
 
 #include <ctime>
 
-#include "core/GameManager.h"
 
 namespace vq {
 
@@ -19,7 +18,8 @@ char* getTimeString() {
 }
 
 LogManager::LogManager()
-    : m_do_flush(false), m_p_file(nullptr), m_log_level(-1), m_log_time_string(false), m_log_step_count(false) {
+    : m_do_flush(false), m_p_file(nullptr), m_log_level(-1), m_log_time_string(false), m_log_step_count(false),
+      m_p_step_count(nullptr) {
     setType("LogManager");
 }
 
@@ -63,6 +63,7 @@ int LogManager::getLogLevel() const { return m_log_level; }
 void LogManager::setFlush(bool do_flush) { m_do_flush = do_flush; }
 void LogManager::setLogTimeString(bool log_time_string) { m_log_time_string = log_time_string; }
 void LogManager::setLogStepCount(bool log_step_count) { m_log_step_count = log_step_count; }
+void LogManager::setStepCountSource(int (*step_count)()) { m_p_step_count = step_count; }
 
 int LogManager::writeLog(int log_level, const char* fmt, ...) const {
     // The level test comes before any formatting so suppressed lines are cheap.
@@ -95,7 +96,7 @@ int LogManager::writeLog(int log_level, const char* fmt, va_list args) const {
         fprintf(m_p_file, "%s\t", time_str != nullptr ? time_str : "--:--:--");
     }
     if (m_log_step_count)
-        fprintf(m_p_file, "%d\t", GameManager::getInstance().getStepCount());
+        fprintf(m_p_file, "%d\t", m_p_step_count != nullptr ? m_p_step_count() : 0);
     const int written = vfprintf(m_p_file, fmt, args);
     fputc('\n', m_p_file);
     if (m_do_flush && fflush(m_p_file) != 0)

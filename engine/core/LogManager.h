@@ -33,6 +33,9 @@ public:
     void setFlush(bool do_flush = true);
     void setLogTimeString(bool log_time_string);
     void setLogStepCount(bool log_step_count);
+    // Where the step prefix comes from: the game loop registers its counter
+    // when it is made (the log sits below it). Without one the prefix is 0.
+    void setStepCountSource(int (*step_count)());
 
     // Return the number of characters of the message, or -1 when nothing could
     // be written (log stopped) or flushing failed. Suppressed lines return 0.
@@ -48,6 +51,7 @@ private:
     int m_log_level;
     bool m_log_time_string;
     bool m_log_step_count;
+    int (*m_p_step_count)();
 };
 
 } // namespace vq

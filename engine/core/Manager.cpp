@@ -1,11 +1,12 @@
 #include "core/Manager.h"
 
 #include "core/LogManager.h"
-#include "core/Object.h"
-#include "core/ObjectList.h"
-#include "core/WorldManager.h"
 
 namespace vq {
+
+namespace {
+int (*g_deliver_event)(const Event* p_event) = nullptr;
+}
 
 Manager::Manager() : m_type(), m_is_started(false) {}
 
@@ -29,13 +30,10 @@ int Manager::shutDown() {
 
 bool Manager::isStarted() const { return m_is_started; }
 
+void Manager::setEventDelivery(EventDelivery deliver) { g_deliver_event = deliver; }
+
 int Manager::onEvent(const Event* p_event) const {
-    // A snapshot: objects created by handlers do not receive this event.
-    const ObjectList objects = WorldManager::getInstance().getAllObjects();
-    int handled = 0;
-    for (int i = 0; i < objects.getCount(); i++)
-        handled += objects[i]->eventHandler(p_event);
-    return handled;
+    return g_deliver_event != nullptr ? g_deliver_event(p_event) : 0;
 }
 
 } // namespace vq

@@ -31,6 +31,11 @@ public:
 protected:
     void setType(std::string type);
 
+    // The world sits above the managers, so it tells them how to reach its
+    // objects when it is made; until then there are none to reach.
+    using EventDelivery = int (*)(const Event* p_event);
+    static void setEventDelivery(EventDelivery deliver);
+
 private:
     std::string m_type;
     bool m_is_started;

@@ -2,13 +2,13 @@
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
-#include "core/GameManager.h"
 #include "core/LogManager.h"
 #include "display/DisplayManager.h"
 #include "display/SfmlCompat.h"
 #include "input/EventKeyboard.h"
 #include "input/EventMouse.h"
 #include "input/KeyTranslation.h"
+#include "world/GameManager.h"
 
 namespace vq {
 

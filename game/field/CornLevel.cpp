@@ -1,6 +1,6 @@
 #include "field/CornLevel.h"
 
-#include "shop/UpgradeManager.h"
+#include "common/UpgradeManager.h"
 
 int getCornLevel() {
     const UpgradeManager& upgrades = UpgradeManager::getInstance();

@@ -1,6 +1,6 @@
 #include "field/FarmObject.h"
 
-#include "flow/EventStateChange.h"
+#include "common/EventStateChange.h"
 
 FarmObject::FarmObject() : m_active(true) {}
 

@@ -3,18 +3,18 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/EventModifierChange.h"
+#include "common/MoneyManager.h"
+#include "common/PlaySound.h"
+#include "common/UpgradeManager.h"
 #include "core/EventStep.h"
 #include "core/Geometry.h"
-#include "core/WorldManager.h"
 #include "field/CornLevel.h"
-#include "field/PlaySound.h"
-#include "flow/EventModifierChange.h"
-#include "flow/MoneyManager.h"
 #include "hud/FloatingText.h"
 #include "input/EventMouse.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
-#include "shop/UpgradeManager.h"
+#include "world/WorldManager.h"
 
 int Plot::plot_count = 0;
 

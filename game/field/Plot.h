@@ -1,8 +1,8 @@
 #ifndef CORNFIELD_FIELD_PLOT_H
 #define CORNFIELD_FIELD_PLOT_H
 
+#include "common/PlotModifierType.h"
 #include "field/FarmObject.h"
-#include "flow/PlotModifierType.h"
 
 namespace vq {
 class EventMouse;

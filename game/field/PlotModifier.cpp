@@ -4,15 +4,15 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "common/EventModifierChange.h"
+#include "common/EventNewDay.h"
+#include "common/PlaySound.h"
+#include "common/UpgradeManager.h"
 #include "core/EventStep.h"
 #include "core/Geometry.h"
-#include "core/WorldManager.h"
-#include "field/PlaySound.h"
 #include "field/RandomFieldPosition.h"
-#include "flow/EventModifierChange.h"
-#include "flow/EventNewDay.h"
 #include "input/EventMouse.h"
-#include "shop/UpgradeManager.h"
+#include "world/WorldManager.h"
 
 namespace {
 // First and later waits: base + rand() mod spread.

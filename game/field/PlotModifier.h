@@ -1,8 +1,8 @@
 #ifndef CORNFIELD_FIELD_PLOTMODIFIER_H
 #define CORNFIELD_FIELD_PLOTMODIFIER_H
 
+#include "common/PlotModifierType.h"
 #include "field/FarmObject.h"
-#include "flow/PlotModifierType.h"
 
 // A pick-up tool (watering can or fertilizer bag) that shows up at random
 // places from time to time and is picked up with a click.

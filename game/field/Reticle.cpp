@@ -1,8 +1,8 @@
 #include "field/Reticle.h"
 
+#include "common/EventModifierChange.h"
+#include "common/EventNewDay.h"
 #include "display/DisplayManager.h"
-#include "flow/EventModifierChange.h"
-#include "flow/EventNewDay.h"
 #include "input/EventMouse.h"
 
 Reticle::Reticle() : m_held_modifier(NO_MODIFIER) {

@@ -1,9 +1,9 @@
 #ifndef CORNFIELD_FIELD_RETICLE_H
 #define CORNFIELD_FIELD_RETICLE_H
 
-#include "core/Object.h"
+#include "common/PlotModifierType.h"
 #include "display/Color.h"
-#include "flow/PlotModifierType.h"
+#include "world/Object.h"
 
 // The mouse cursor: a "+" that follows the pointer, coloured by the held tool.
 class Reticle : public vq::Object {

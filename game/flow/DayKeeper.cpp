@@ -4,15 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "common/EventNewDay.h"
+#include "common/EventStateChange.h"
+#include "common/MoneyManager.h"
+#include "common/PlaySound.h"
+#include "common/UpgradeManager.h"
 #include "core/Event.h"
-#include "core/ObjectList.h"
-#include "core/WorldManager.h"
-#include "field/PlaySound.h"
 #include "field/Plot.h"
 #include "field/PlotModifier.h"
-#include "flow/EventNewDay.h"
-#include "flow/EventStateChange.h"
-#include "flow/MoneyManager.h"
 #include "hud/DisplayText.h"
 #include "hud/QuotaMetText.h"
 #include "hud/TitleScreen.h"
@@ -22,7 +21,8 @@
 #include "resources/ResourceManager.h"
 #include "shop/ShopDescription.h"
 #include "shop/ShopDisplay.h"
-#include "shop/UpgradeManager.h"
+#include "world/ObjectList.h"
+#include "world/WorldManager.h"
 
 namespace {
 // Where the shop's offers stand, by their place in the selection.

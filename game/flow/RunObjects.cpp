@@ -2,9 +2,9 @@
 
 #include "field/Reticle.h"
 #include "flow/DayKeeper.h"
+#include "flow/TimeText.h"
 #include "hud/DayText.h"
 #include "hud/MoneyText.h"
-#include "hud/TimeText.h"
 #include "hud/TitleScreen.h"
 
 DayKeeper* createRunObjects() {

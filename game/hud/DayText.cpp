@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "common/EventNewDay.h"
 #include "core/Event.h"
-#include "flow/EventNewDay.h"
 
 DayText::DayText() {
     setType("DayText");

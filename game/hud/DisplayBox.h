@@ -1,8 +1,8 @@
 #ifndef CORNFIELD_HUD_DISPLAYBOX_H
 #define CORNFIELD_HUD_DISPLAYBOX_H
 
-#include "core/Object.h"
 #include "core/Vector.h"
+#include "world/Object.h"
 
 // A rectangle outlined with '+', '-' and '|', centred on its position. Its
 // inside is painted with spaces, hiding what lies below it.

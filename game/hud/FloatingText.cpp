@@ -1,7 +1,7 @@
 #include "hud/FloatingText.h"
 
 #include "core/Event.h"
-#include "core/WorldManager.h"
+#include "world/WorldManager.h"
 
 FloatingText::FloatingText() : m_lifetime(15) {
     setType("FloatingText");

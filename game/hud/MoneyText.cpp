@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "common/MoneyManager.h"
 #include "core/Event.h"
 #include "display/DisplayManager.h"
-#include "flow/MoneyManager.h"
 
 MoneyText::MoneyText() {
     setType("MoneyText");

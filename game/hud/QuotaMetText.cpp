@@ -1,8 +1,8 @@
 #include "hud/QuotaMetText.h"
 
 #include "core/Event.h"
-#include "core/WorldManager.h"
 #include "display/DisplayManager.h"
+#include "world/WorldManager.h"
 
 namespace {
 const int QUOTA_MET_STEPS = 60;

@@ -1,11 +1,11 @@
 #include "hud/TitleScreen.h"
 
+#include "common/MoneyManager.h"
 #include "core/Event.h"
-#include "core/WorldManager.h"
 #include "display/DisplayManager.h"
-#include "flow/MoneyManager.h"
 #include "input/EventKeyboard.h"
 #include "resources/ResourceManager.h"
+#include "world/WorldManager.h"
 
 namespace {
 const int GAME_OVER_STEPS = 90;

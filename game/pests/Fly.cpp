@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "common/UpgradeManager.h"
 #include "field/Plot.h"
-#include "shop/UpgradeManager.h"
 
 Fly::Fly() {
     setType("Fly");

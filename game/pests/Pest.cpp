@@ -5,16 +5,16 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/EventCollision.h"
-#include "core/EventOut.h"
+#include "common/EventNewDay.h"
+#include "common/PlaySound.h"
 #include "core/EventStep.h"
 #include "core/Geometry.h"
 #include "display/DisplayManager.h"
-#include "field/PlaySound.h"
-#include "field/RandomFieldPosition.h"
 #include "field/Plot.h"
-#include "flow/EventNewDay.h"
+#include "field/RandomFieldPosition.h"
 #include "input/EventMouse.h"
+#include "world/EventCollision.h"
+#include "world/EventOut.h"
 
 namespace {
 const int LIFETIME = 1800;

@@ -1,7 +1,7 @@
 #include "shop/ShopDescription.h"
 
+#include "common/EventDescription.h"
 #include "core/Event.h"
-#include "flow/EventDescription.h"
 
 ShopDescription::ShopDescription() { setType("ShopDescription"); }
 

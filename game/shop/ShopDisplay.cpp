@@ -2,17 +2,17 @@
 
 #include <string>
 
+#include "common/EventDescription.h"
+#include "common/PlaySound.h"
+#include "common/UpgradeManager.h"
 #include "core/Box.h"
 #include "core/Event.h"
 #include "core/Geometry.h"
 #include "core/LogManager.h"
-#include "core/WorldManager.h"
 #include "display/DisplayManager.h"
-#include "field/PlaySound.h"
-#include "flow/EventDescription.h"
 #include "input/EventMouse.h"
 #include "resources/Animation.h"
-#include "shop/UpgradeManager.h"
+#include "world/WorldManager.h"
 
 namespace {
 const int BOX_WIDTH = 10;

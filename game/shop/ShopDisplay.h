@@ -1,8 +1,8 @@
 #ifndef CORNFIELD_SHOP_SHOPDISPLAY_H
 #define CORNFIELD_SHOP_SHOPDISPLAY_H
 
+#include "common/Upgrade.h"
 #include "hud/DisplayBox.h"
-#include "shop/Upgrade.h"
 
 // One offer in the shop: a box with the upgrade's picture, its name above and
 // its price below. A click buys it, once per shop visit.

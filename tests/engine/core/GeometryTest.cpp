@@ -2,8 +2,8 @@
 
 #include "core/Box.h"
 #include "core/Geometry.h"
-#include "core/Object.h"
 #include "core/Vector.h"
+#include "world/Object.h"
 
 using vq::Box;
 using vq::Vector;

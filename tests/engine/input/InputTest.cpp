@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "../display/DisplayTestSupport.h"
-#include "core/GameManager.h"
-#include "core/Object.h"
 #include "display/DisplayManager.h"
 #include "display/SfmlCompat.h"
 #include "input/EventKeyboard.h"
 #include "input/EventMouse.h"
 #include "input/InputManager.h"
 #include "input/KeyTranslation.h"
+#include "world/GameManager.h"
+#include "world/Object.h"
 
 namespace {
 

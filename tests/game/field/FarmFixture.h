@@ -12,17 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "common/EventModifierChange.h"
+#include "common/EventNewDay.h"
+#include "common/EventStateChange.h"
+#include "common/MoneyManager.h"
+#include "common/PlaySound.h"
+#include "common/UpgradeManager.h"
 #include "core/EventStep.h"
-#include "core/Object.h"
-#include "core/WorldManager.h"
-#include "field/PlaySound.h"
-#include "flow/EventModifierChange.h"
-#include "flow/EventNewDay.h"
-#include "flow/EventStateChange.h"
-#include "flow/MoneyManager.h"
 #include "input/EventMouse.h"
 #include "resources/ResourceManager.h"
-#include "shop/UpgradeManager.h"
+#include "world/Object.h"
+#include "world/WorldManager.h"
 
 namespace farmtest {
 

@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 #include "ScriptedPlayer.h"
+#include "flow/TimeText.h"
 #include "hud/DayText.h"
 #include "hud/MoneyText.h"
-#include "hud/TimeText.h"
 #include "hud/TitleScreen.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"

@@ -16,20 +16,20 @@
 
 #include <SFML/Window/Context.hpp>
 
+#include "common/MoneyManager.h"
+#include "common/PlaySound.h"
+#include "common/UpgradeManager.h"
 #include "core/EventStep.h"
-#include "core/GameManager.h"
 #include "core/LogManager.h"
-#include "core/Object.h"
-#include "core/ObjectList.h"
-#include "core/WorldManager.h"
 #include "display/DisplayManager.h"
-#include "field/PlaySound.h"
-#include "flow/MoneyManager.h"
 #include "flow/ResourceTable.h"
 #include "input/EventKeyboard.h"
 #include "input/EventMouse.h"
 #include "input/InputManager.h"
-#include "shop/UpgradeManager.h"
+#include "world/GameManager.h"
+#include "world/Object.h"
+#include "world/ObjectList.h"
+#include "world/WorldManager.h"
 
 namespace cftest {
 

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "GameHarness.h"
+#include "common/EventNewDay.h"
 #include "core/EventStep.h"
 #include "flow/DayKeeper.h"
-#include "flow/EventNewDay.h"
+#include "flow/TimeText.h"
 #include "hud/DayText.h"
 #include "hud/MoneyText.h"
 #include "hud/QuotaMetText.h"
-#include "hud/TimeText.h"
 #include "resources/Sprite.h"
 
 using cftest::screenRow;

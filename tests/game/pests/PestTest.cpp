@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "../field/FarmFixture.h"
-#include "core/EventCollision.h"
 #include "core/Geometry.h"
 #include "field/Plot.h"
 #include "pests/Crow.h"
 #include "pests/Fly.h"
+#include "world/EventCollision.h"
 
 using namespace farmtest;
 

@@ -1,7 +1,0 @@
-#include "core/EventOut.h"
-
-namespace vq {
-
-EventOut::EventOut() { setType(OUT_EVENT); }
-
-} // namespace vq
