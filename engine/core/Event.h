@@ -6,13 +6,16 @@
 namespace vq {
 
 // Engine event type names. Handlers tell events apart by these strings.
-const std::string UNDEFINED_EVENT = "vq::undefined";
-const std::string STEP_EVENT = "vq::step";
-const std::string COLLISION_EVENT = "vq::collision";
-const std::string OUT_EVENT = "vq::out";
-const std::string KEYBOARD_EVENT = "vq::keyboard";
-const std::string MOUSE_EVENT = "vq::mouse";
-const std::string MSE_EVENT = MOUSE_EVENT;
+// Plain character arrays: one definition for the whole program, nothing to
+// construct at start-up, and they compare with the std::string of getType().
+inline constexpr char UNDEFINED_EVENT[] = "vq::undefined";
+inline constexpr char STEP_EVENT[] = "vq::step";
+inline constexpr char COLLISION_EVENT[] = "vq::collision";
+inline constexpr char OUT_EVENT[] = "vq::out";
+inline constexpr char KEYBOARD_EVENT[] = "vq::keyboard";
+inline constexpr char MOUSE_EVENT[] = "vq::mouse";
+// The same text under a second name.
+inline constexpr const char* MSE_EVENT = MOUSE_EVENT;
 
 // Base of all events. Events belong to their sender and live only for the
 // delivery; handlers must not keep the pointer.

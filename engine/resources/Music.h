@@ -24,7 +24,8 @@ public:
     void setLabel(std::string new_label);
     std::string getLabel() const;
 
-    void play(bool loop = true);
+    // Plays once unless asked to loop, as a sound does.
+    void play(bool loop = false);
     void stop();
     void pause();
 

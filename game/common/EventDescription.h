@@ -5,7 +5,7 @@
 
 #include "core/Event.h"
 
-const std::string DESCRIPTION_EVENT = "description_event";
+inline constexpr char DESCRIPTION_EVENT[] = "description_event";
 
 // Carries the sentence the shop's description line is to show.
 class EventDescription : public vq::Event {

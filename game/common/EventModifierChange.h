@@ -1,12 +1,10 @@
 #ifndef CORNFIELD_COMMON_EVENTMODIFIERCHANGE_H
 #define CORNFIELD_COMMON_EVENTMODIFIERCHANGE_H
 
-#include <string>
-
 #include "common/PlotModifierType.h"
 #include "core/Event.h"
 
-const std::string MODIFIER_CHANGE_EVENT = "modifier_change";
+inline constexpr char MODIFIER_CHANGE_EVENT[] = "modifier_change";
 
 // Announces the tool the player now holds (NO_MODIFIER once it is used).
 class EventModifierChange : public vq::Event {

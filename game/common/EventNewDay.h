@@ -1,11 +1,9 @@
 #ifndef CORNFIELD_COMMON_EVENTNEWDAY_H
 #define CORNFIELD_COMMON_EVENTNEWDAY_H
 
-#include <string>
-
 #include "core/Event.h"
 
-const std::string NEW_DAY_EVENT = "new_day_event";
+inline constexpr char NEW_DAY_EVENT[] = "new_day_event";
 
 // Broadcast when a day begins: day 1 when a game starts, then the next day's
 // number each time the shop opens.

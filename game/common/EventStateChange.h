@@ -1,11 +1,9 @@
 #ifndef CORNFIELD_COMMON_EVENTSTATECHANGE_H
 #define CORNFIELD_COMMON_EVENTSTATECHANGE_H
 
-#include <string>
-
 #include "core/Event.h"
 
-const std::string STATE_CHANGE_EVENT = "state_change";
+inline constexpr char STATE_CHANGE_EVENT[] = "state_change";
 
 // Broadcast on every switch between farm (true) and shop (false).
 class EventStateChange : public vq::Event {

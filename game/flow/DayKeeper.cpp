@@ -29,13 +29,14 @@ namespace {
 const int X_POS[DayKeeper::SHOP_OFFERS] = {35, 65, 50};
 const int Y_POS[DayKeeper::SHOP_OFFERS] = {10, 10, 13};
 
-void playMusic(bool play) {
-    vq::Music* p_music = vq::ResourceManager::getInstance().getMusic("lounge");
-    if (p_music == nullptr)
-        return;
-    if (play)
+// The shop plays the lounge music; the farm is quiet.
+void playMusic() {
+    if (vq::Music* p_music = vq::ResourceManager::getInstance().getMusic("lounge"))
         p_music->play(true);
-    else
+}
+
+void stopMusic() {
+    if (vq::Music* p_music = vq::ResourceManager::getInstance().getMusic("lounge"))
         p_music->stop();
 }
 
@@ -97,7 +98,7 @@ void DayKeeper::swapToShop() {
     EventStateChange to_shop;
     to_shop.setFarm(false);
     vq::WorldManager::getInstance().onEvent(&to_shop);
-    playMusic(true);
+    playMusic();
 
     UpgradeManager& upgrades = UpgradeManager::getInstance();
     upgrades.updateUpgradeShop();
@@ -126,7 +127,7 @@ void DayKeeper::swapToFarm() {
     for (int i = 0; i < plots.getCount(); i++)
         if (auto* p_plot = dynamic_cast<Plot*>(plots[i]))
             p_plot->reset();
-    playMusic(false);
+    stopMusic();
 
     // Three plots per switch at most: a second Field Work bought in one visit
     // pays off a day later.

@@ -4,26 +4,20 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 
 #include "ExpectedScreen.h"
 #include "GameProcess.h"
+#include "TempDir.h"
 #include "WavCapture.h"
 #include "display/DisplayManager.h"
 
 using e2e::ExpectedScreen;
 using e2e::GameProcess;
 using vq::Vector;
+using vqtest::TempDir;
 
 namespace {
-
-std::string readFile(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
 
 int countOf(const std::string& text, const std::string& what) {
     int n = 0;
@@ -131,7 +125,7 @@ TEST(PlayedForReal, TitleDayOnePlantingCursorAndQuit) {
     // Q ends the process at once, with status 0 and the log intact.
     game.pressKey("q");
     EXPECT_EQ(0, game.waitForExit(3));
-    expectPrefixedStartLines(readFile(game.path("velloq.log")));
+    expectPrefixedStartLines(TempDir::read(game.path("velloq.log")));
 }
 
 TEST(PlayedForReal, ClosingTheWindowEndsCleanlyAndRunsAppendToTheLog) {
@@ -147,7 +141,7 @@ TEST(PlayedForReal, ClosingTheWindowEndsCleanlyAndRunsAppendToTheLog) {
     game.closeWindow();
     EXPECT_EQ(0, game.waitForExit(5));
 
-    const std::string log = readFile(game.path("velloq.log"));
+    const std::string log = TempDir::read(game.path("velloq.log"));
     EXPECT_EQ(2, countOf(log, "LogManager started"));
     EXPECT_EQ(2, countOf(log, "GameManager started"));
     expectPrefixedStartLines(log.substr(log.rfind("LogManager started") - 20));
@@ -175,7 +169,7 @@ TEST(PlayedForReal, MissingOrBrokenDataIsReportedAndTheGameStillPlays) {
     game.pressKey("q");
     EXPECT_EQ(0, game.waitForExit(3));
 
-    const std::string log = readFile(game.path("velloq.log"));
+    const std::string log = TempDir::read(game.path("velloq.log"));
     EXPECT_NE(std::string::npos, log.find("Failed to open sprite file 'sprites/pumpkin.txt'"));
     EXPECT_NE(std::string::npos, log.find("Failed to parse color in sprite file 'sprites/pests/fly.txt'"));
     EXPECT_NE(std::string::npos, log.find("Failed to load sound from file 'sounds/crop_plant.wav'"));
@@ -187,7 +181,7 @@ TEST(PlayedForReal, WithoutTheFontTheGameEndsWithStatusOne) {
     std::filesystem::remove(game.path("vq-font.ttf"));
     ASSERT_TRUE(game.start());
     EXPECT_EQ(1, game.waitForExit(10));
-    const std::string log = readFile(game.path("velloq.log"));
+    const std::string log = TempDir::read(game.path("velloq.log"));
     EXPECT_NE(std::string::npos, log.find("Failed to load font"));
     EXPECT_NE(std::string::npos, log.find("Error starting game manager!"));
 }

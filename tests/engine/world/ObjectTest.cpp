@@ -147,7 +147,8 @@ TEST(ObjectList, SumDropsWhatDoesNotFit) {
 
 TEST(Events, TypesAndFields) {
     EXPECT_EQ("vq::undefined", vq::Event().getType());
-    EXPECT_EQ(vq::MOUSE_EVENT, vq::MSE_EVENT);
+    EXPECT_STREQ(vq::MOUSE_EVENT, vq::MSE_EVENT);
+    EXPECT_STREQ("vq::mouse", vq::MSE_EVENT);
     EXPECT_EQ(0, vq::EventStep().getStepCount());
     EXPECT_EQ("vq::step", vq::EventStep(7).getType());
 

@@ -15,8 +15,6 @@
 #include "flow/RunObjects.h"
 #include "hud/DayText.h"
 #include "hud/TitleScreen.h"
-#include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
 #include "shop/ShopDescription.h"
 #include "shop/ShopDisplay.h"
 
@@ -24,13 +22,9 @@ using cftest::countOfType;
 using cftest::key;
 using cftest::steps;
 using cftest::timesPlayed;
+using vqtest::spriteLabel;
 
 namespace {
-
-std::string spriteLabel(const vq::Object* p_o) {
-    const vq::Sprite* p_sprite = p_o->getAnimation().getSprite();
-    return p_sprite == nullptr ? std::string() : p_sprite->getLabel();
-}
 
 bool at(const vq::Object* p_o, float x, float y) {
     return p_o->getPosition() == vq::Vector(x, y);
@@ -41,11 +35,6 @@ protected:
     void SetUp() override {
         cftest::GameTest::SetUp();
         p_keeper = new DayKeeper;
-    }
-    void TearDown() override {
-        if (vq::Music* p = vq::ResourceManager::getInstance().getMusic("lounge"))
-            p->stop();
-        cftest::GameTest::TearDown();
     }
 
     // Runs the farm day to its last step with the given money in hand.

@@ -6,9 +6,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
+
+#include "TempDir.h"
 
 namespace {
 
@@ -27,13 +28,6 @@ int runGameIn(const std::string& dir) {
     return WEXITSTATUS(status);
 }
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
 TEST(GameEntryTest, AFailedStartEndsWithStatusOneAndSaysSoInTheLog) {
     // No font here, so the display cannot start.
     char templ[] = "/tmp/cornfield-entry-XXXXXX";
@@ -41,7 +35,7 @@ TEST(GameEntryTest, AFailedStartEndsWithStatusOneAndSaysSoInTheLog) {
     const std::filesystem::path dir(templ);
 
     EXPECT_EQ(runGameIn(dir.string()), 1);
-    const std::string log = readFile(dir / "velloq.log");
+    const std::string log = vqtest::TempDir::read((dir / "velloq.log").string());
     EXPECT_NE(log.find("Failed to load font"), std::string::npos) << log;
     EXPECT_NE(log.find("Error starting game manager!\n"), std::string::npos) << log;
     EXPECT_EQ(log.find("Adding object"), std::string::npos) << "no object is made after a failed start";

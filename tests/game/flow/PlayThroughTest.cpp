@@ -10,17 +10,11 @@
 #include "hud/DayText.h"
 #include "hud/MoneyText.h"
 #include "hud/TitleScreen.h"
-#include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
 
 using namespace cftest;
+using vqtest::spriteLabel;
 
 namespace {
-
-std::string spriteLabel(const vq::Object* p_o) {
-    const vq::Sprite* p_sprite = p_o->getAnimation().getSprite();
-    return p_sprite == nullptr ? std::string() : p_sprite->getLabel();
-}
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -44,11 +38,6 @@ protected:
         new TimeText;
         new MoneyText;
         new DayText;
-    }
-    void TearDown() override {
-        if (vq::Music* p = vq::ResourceManager::getInstance().getMusic("lounge"))
-            p->stop();
-        GameTest::TearDown();
     }
 
     void expectTopRow(const std::string& day, const std::string& money, const std::string& time) {

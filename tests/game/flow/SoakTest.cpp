@@ -9,7 +9,6 @@
 #include "ScriptedPlayer.h"
 #include "flow/RunObjects.h"
 #include "hud/TitleScreen.h"
-#include "resources/ResourceManager.h"
 
 using namespace cftest;
 
@@ -37,14 +36,7 @@ void soakStep() {
         logicStep();
 }
 
-class SoakTest : public GameTest {
-protected:
-    void TearDown() override {
-        if (vq::Music* p = vq::ResourceManager::getInstance().getMusic("lounge"))
-            p->stop();
-        GameTest::TearDown();
-    }
-};
+class SoakTest : public GameTest {};
 
 TEST_F(SoakTest, FiftyFarmDaysLeaveNothingBehind) {
     srand(4242);

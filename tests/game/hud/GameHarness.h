@@ -16,6 +16,7 @@
 
 #include <SFML/Window/Context.hpp>
 
+#include "EngineProbes.h"
 #include "common/MoneyManager.h"
 #include "common/PlaySound.h"
 #include "common/UpgradeManager.h"
@@ -94,7 +95,12 @@ inline void clearGame() {
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override { clearGame(); }
-    void TearDown() override { clearGame(); }
+    // The title screen and the shop start the lounge music; it must not
+    // play on into the next test.
+    void TearDown() override {
+        vqtest::stopMusic("lounge");
+        clearGame();
+    }
 };
 
 inline void key(vq::Keyboard::Key k, vq::EventKeyboardAction action = vq::KEY_PRESSED) {

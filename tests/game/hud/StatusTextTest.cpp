@@ -10,19 +10,14 @@
 #include "hud/DayText.h"
 #include "hud/MoneyText.h"
 #include "hud/QuotaMetText.h"
-#include "resources/Sprite.h"
 
 using cftest::screenRow;
 using cftest::steps;
+using vqtest::spriteLabel;
 
 namespace {
 
 class StatusTextTest : public cftest::GameTest {};
-
-std::string spriteLabel(const vq::Object* p_o) {
-    const vq::Sprite* p_sprite = p_o->getAnimation().getSprite();
-    return p_sprite == nullptr ? std::string() : p_sprite->getLabel();
-}
 
 TEST_F(StatusTextTest, TopRowShowsDayMoneyAndTimeInFrames) {
     auto* p_keeper = new DayKeeper;

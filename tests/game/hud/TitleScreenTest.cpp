@@ -7,35 +7,22 @@
 #include "GameHarness.h"
 #include "hud/TitleScreen.h"
 #include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
 
 using cftest::key;
 using cftest::steps;
+using vqtest::spriteLabel;
 
 namespace {
 
 class TitleScreenTest : public cftest::GameTest {
 protected:
-    void TearDown() override {
-        stopMusic();
-        cftest::GameTest::TearDown();
-    }
     static vq::Music* lounge() { return vq::ResourceManager::getInstance().getMusic("lounge"); }
-    static void stopMusic() {
-        if (vq::Music* p = lounge())
-            p->stop();
-    }
     static bool musicPlaying() {
         vq::Music* p = lounge();
         return p != nullptr && p->getMusic() != nullptr &&
                p->getMusic()->getStatus() == sf::SoundSource::Status::Playing;
     }
 };
-
-std::string spriteLabel(const vq::Object* p_o) {
-    const vq::Sprite* p_sprite = p_o->getAnimation().getSprite();
-    return p_sprite == nullptr ? std::string() : p_sprite->getLabel();
-}
 
 TEST_F(TitleScreenTest, WithoutMoneyTheTitleShowsAtOnceWithMusic) {
     ASSERT_NE(lounge(), nullptr) << "the music is part of the resource table";
