@@ -1,7 +1,10 @@
 #include "core/LogManager.h"
 
+#include <cstdint>
 #include <ctime>
-
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 namespace vq {
 
@@ -38,11 +41,34 @@ LogManager::~LogManager() {
     }
 }
 
+namespace {
+
+// Moves an oversized log aside. Returns the reason when that was needed and
+// failed; the caller then keeps appending to the old file.
+std::string rotateIfTooLarge() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_regular_file(LOGFILE_NAME, ec))
+        return "";
+    const std::uintmax_t size = fs::file_size(LOGFILE_NAME, ec);
+    if (ec || size <= static_cast<std::uintmax_t>(LOGFILE_ROTATE_SIZE))
+        return "";
+    fs::rename(LOGFILE_NAME, LOGFILE_OLD_NAME, ec);
+    return ec ? ec.message() : "";
+}
+
+} // namespace
+
 int LogManager::startUp() {
+    const std::string rotate_error = rotateIfTooLarge();
     m_p_file = fopen(LOGFILE_NAME, "a");
     if (m_p_file == nullptr)
         return -1;
-    return Manager::startUp();
+    const int result = Manager::startUp();
+    if (!rotate_error.empty())
+        writeLog(1, "Failed to move %s to %s, appending to it: %s", LOGFILE_NAME, LOGFILE_OLD_NAME,
+                 rotate_error.c_str());
+    return result;
 }
 
 int LogManager::shutDown() {

@@ -10,6 +10,10 @@
 namespace vq {
 
 const char LOGFILE_NAME[] = "velloq.log";
+// At start-up a log larger than this many bytes is moved to LOGFILE_OLD_NAME
+// (replacing an older one) and a fresh log begins, so the file stays bounded.
+const long long LOGFILE_ROTATE_SIZE = 8LL * 1024 * 1024;
+const char LOGFILE_OLD_NAME[] = "velloq.log.1";
 
 // Level used by the level-less writeLog: written whenever the log is started.
 const int LOG_ALWAYS = INT_MAX;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "TempDir.h"
@@ -87,6 +88,54 @@ TEST_F(LogManagerTest, SecondRunAppendsAfterTheFirst) {
     log.writeLog(1, "second run");
     log.shutDown();
     EXPECT_EQ("LogManager started\nfirst run\nLogManager started\nsecond run\n", TempDir::read(vq::LOGFILE_NAME));
+}
+
+// A log of the limit's size is appended to; one byte more and it is moved to
+// the old log's name, replacing an older one, and a fresh log begins.
+TEST_F(LogManagerTest, StartUpMovesALogLargerThanTheLimitAside) {
+    const struct {
+        long long size;
+        bool moved;
+    } cases[] = {{vq::LOGFILE_ROTATE_SIZE, false}, {vq::LOGFILE_ROTATE_SIZE + 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        dir.write(vq::LOGFILE_NAME, "earlier run\n");
+        std::filesystem::resize_file(vq::LOGFILE_NAME, static_cast<std::uintmax_t>(c.size));
+        dir.write(vq::LOGFILE_OLD_NAME, "older run\n");
+        LogManager& log = LogManager::getInstance();
+        ASSERT_EQ(0, log.startUp());
+        log.writeLog(1, "this run");
+        log.shutDown();
+
+        const std::string current = TempDir::read(vq::LOGFILE_NAME), old = TempDir::read(vq::LOGFILE_OLD_NAME);
+        const std::string this_run = "LogManager started\nthis run\n";
+        const size_t size = static_cast<size_t>(c.size);
+        if (c.moved) {
+            EXPECT_EQ(this_run, current);
+            ASSERT_EQ(size, old.size());
+            EXPECT_EQ(0u, old.find("earlier run\n"));
+        } else {
+            EXPECT_EQ("older run\n", old);
+            ASSERT_EQ(size + this_run.size(), current.size());
+            EXPECT_EQ(0u, current.find("earlier run\n"));
+            EXPECT_EQ(this_run, current.substr(size));
+        }
+    }
+}
+
+// When the log cannot be moved, logging goes on in the old file and says why.
+TEST_F(LogManagerTest, LogThatCannotBeMovedIsAppendedToWithTheReason) {
+    dir.write(std::string(vq::LOGFILE_OLD_NAME) + "/blocker", ""); // a directory in the way
+    dir.write(vq::LOGFILE_NAME, "earlier run\n");
+    std::filesystem::resize_file(vq::LOGFILE_NAME, static_cast<std::uintmax_t>(vq::LOGFILE_ROTATE_SIZE) + 1);
+    LogManager& log = LogManager::getInstance();
+    ASSERT_EQ(0, log.startUp());
+    EXPECT_GT(log.writeLog(1, "this run"), 0);
+    log.shutDown();
+    const std::string text = TempDir::read(vq::LOGFILE_NAME);
+    const std::string tail = text.substr(static_cast<size_t>(vq::LOGFILE_ROTATE_SIZE + 1));
+    EXPECT_EQ(0u, tail.find("LogManager started\nFailed to move velloq.log to velloq.log.1, appending to it: "));
+    EXPECT_EQ(tail.size() - 9, tail.rfind("this run\n"));
 }
 
 TEST_F(LogManagerTest, StartUpFailsWhenTheFileCannotBeOpened) {
