@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
+
+#include <SFML/Audio/SoundBuffer.hpp>
 
 #include "ResourceTestUtil.h"
 #include "TempDir.h"
@@ -124,6 +128,47 @@ TEST_F(ShippedResourcesTest, EverySoundAndTheMusicLoad) {
         p_music->stop();
     }
     EXPECT_EQ(std::vector<std::string>(), problems());
+}
+
+// Effects overlap (a harvest, the ripening chime and a pest in one step). Four
+// of the loudest sounding at once stay below full scale: started together,
+// and however else they overlap, since their peaks add up to less.
+TEST_F(ShippedResourcesTest, FourLoudestEffectsTogetherStayBelowFullScale) {
+    struct Effect {
+        std::string file;
+        std::vector<std::int16_t> samples;
+        int peak;
+    };
+    std::vector<Effect> effects;
+    for (std::size_t i = 0; i < SOUND_RESOURCE_COUNT; i++) {
+        sf::SoundBuffer buffer;
+        ASSERT_TRUE(buffer.loadFromFile(SOUND_RESOURCES[i].file)) << SOUND_RESOURCES[i].file;
+        ASSERT_EQ(1u, buffer.getChannelCount()) << SOUND_RESOURCES[i].file;
+        Effect e{SOUND_RESOURCES[i].file, {buffer.getSamples(), buffer.getSamples() + buffer.getSampleCount()}, 0};
+        for (const std::int16_t s : e.samples)
+            e.peak = std::max(e.peak, std::abs(static_cast<int>(s)));
+        effects.push_back(e);
+    }
+    ASSERT_GE(effects.size(), 4u);
+    std::stable_sort(effects.begin(), effects.end(), [](const Effect& a, const Effect& b) { return a.peak > b.peak; });
+    effects.resize(4);
+
+    const int FULL_SCALE = 32767;
+    std::vector<int> mix;
+    int peaks = 0;
+    std::string names;
+    for (const Effect& e : effects) {
+        mix.resize(std::max(mix.size(), e.samples.size()), 0);
+        for (std::size_t i = 0; i < e.samples.size(); i++)
+            mix[i] += e.samples[i];
+        peaks += e.peak;
+        names += " " + e.file;
+    }
+    int mixed_peak = 0;
+    for (const int s : mix)
+        mixed_peak = std::max(mixed_peak, std::abs(s));
+    EXPECT_LT(mixed_peak, FULL_SCALE) << "started together:" << names;
+    EXPECT_LT(peaks, FULL_SCALE) << "peaks added up:" << names;
 }
 
 // Away from the data files every load fails, in table order, and loading
