@@ -8,7 +8,7 @@ packages=(
     libsfml-dev libmpg123-dev libopenal-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libx11-dev xvfb xauth xdotool x11-utils imagemagick
-    clang libclang-rt-14-dev
+    clang libclang-rt-dev
     lame sox
 )
 

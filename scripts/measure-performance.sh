@@ -17,6 +17,8 @@ cmake --build "$build" -j "$(nproc)" >/dev/null
 conf=$(mktemp)
 printf '[general]\ndrivers = null\n' > "$conf"
 export ALSOFT_CONF=$conf
+# SFML 3 (miniaudio): no server, no ALSA device, so its null device.
+export PULSE_SERVER=unix:/nonexistent ALSA_CONFIG_PATH=/dev/null
 
 measure() {
     local b=$1

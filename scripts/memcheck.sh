@@ -17,7 +17,7 @@ fi
 
 session() {
     printf '[general]\ndrivers = null\n' > /tmp/memcheck-alsoft.conf
-    ALSOFT_CONF=/tmp/memcheck-alsoft.conf valgrind --tool=memcheck --leak-check=full \
+    ALSOFT_CONF=/tmp/memcheck-alsoft.conf PULSE_SERVER=unix:/nonexistent ALSA_CONFIG_PATH=/dev/null valgrind --tool=memcheck --leak-check=full \
         --show-leak-kinds=definite --errors-for-leak-kinds=definite --num-callers=30 \
         --log-file=memcheck.log "$build/game/cornfield" 2>/dev/null &
     local pid=$!

@@ -134,13 +134,25 @@ void BM_BuildBatch(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildBatch)->Unit(benchmark::kMicrosecond);
 
+// Whether a run ended in an error. Google Benchmark 1.8 replaced the
+// error flag with a skip state; the overload taking int wins where the
+// newer member exists.
+template <typename Run>
+auto runFailed(const Run& run, int) -> decltype(static_cast<bool>(run.skipped)) {
+    return static_cast<bool>(run.skipped);
+}
+template <typename Run>
+bool runFailed(const Run& run, long) {
+    return run.error_occurred;
+}
+
 // Prints the usual table, then the figures the targets are stated in.
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.error_occurred || run.iterations == 0)
+            if (runFailed(run, 0) || run.iterations == 0)
                 continue;
             const double iterations = static_cast<double>(run.iterations);
             m_real_ms[run.benchmark_name()] = run.real_accumulated_time / iterations * 1e3;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "SfmlTestCompat.h"
 #include "common/MoneyManager.h"
 #include "common/UpgradeManager.h"
 #include "core/EventStep.h"
@@ -49,7 +50,7 @@ DayKeeper* setUpGame() {
     if (chdir(VQ_DATA_DIR) != 0)
         return nullptr;
     // Without a sound card, a silent audio device instead of failing calls.
-    setenv("ALSOFT_DRIVERS", "null", 0);
+    vqtest::useSilentAudioOutput();
     vq::LogManager::getInstance().setLogLevel(1);
     if (vq::GameManager::getInstance().startUp() != 0)
         return nullptr;

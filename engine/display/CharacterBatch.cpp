@@ -78,7 +78,9 @@ const CharacterBatch::GlyphQuad& CharacterBatch::glyphFor(char ch) {
     // The same char-to-code-point conversion text drawing uses.
     const sf::String text(ch);
     const auto code_point = text[0];
-    if (code_point == U' ' || code_point == U'\n' || code_point == U'\t' || code_point == U'\r') {
+    const bool control = code_point < U' ' || code_point == U'\x7f';
+    if (code_point == U' ' || code_point == U'\n' || code_point == U'\t' || code_point == U'\r' ||
+        (control && !TEXT_DRAWS_CONTROL_CHARACTERS)) {
         quad.visible = false;
         return quad;
     }

@@ -31,6 +31,14 @@ const sf::Keyboard::Key KEY_GRAVE = sf::Keyboard::Key::Tilde;
 const sf::Keyboard::Key KEY_APOSTROPHE = sf::Keyboard::Key::Quote;
 #endif
 
+// Text drawing in SFML 3 leaves control characters (below 32, and 127) out;
+// SFML 2 draws the font's glyph for them.
+#if SFML_VERSION_MAJOR >= 3
+const bool TEXT_DRAWS_CONTROL_CHARACTERS = false;
+#else
+const bool TEXT_DRAWS_CONTROL_CHARACTERS = true;
+#endif
+
 // A window event reduced to the fields the engine reads.
 struct WindowEvent {
     enum Kind { OTHER, CLOSED, KEY_PRESSED, KEY_RELEASED, MOUSE_MOVED, MOUSE_BUTTON_PRESSED, MOUSE_BUTTON_RELEASED };
@@ -257,8 +265,10 @@ template <typename Playable>
 inline void setLooping(Playable& playable, bool loop) {
     playable.setLooping(loop);
 }
-// SFML 3 reports a missing device itself and then plays nothing.
-inline bool audioDeviceAvailable() { return true; }
+// SFML 3 opens its device with its first audio object. When that fails it
+// has no audio engine and names no device; each sound then complains and
+// plays nothing, so nothing is played then.
+inline bool audioDeviceAvailable() { return sf::PlaybackDevice::getDevice().has_value(); }
 #else
 inline void setLooping(sf::Sound& sound, bool loop) { sound.setLoop(loop); }
 inline void setLooping(sf::SoundStream& stream, bool loop) { stream.setLoop(loop); }

@@ -74,7 +74,7 @@ ResourceManager::ResourceManager() : m_p_sprite(), m_sprite_count(0), m_sound_co
     // The audio library reports through a stream created on first use. The
     // sounds and music in this store may report while being destroyed at
     // exit, so that stream must be created first to be destroyed after.
-    sf::err();
+    static_cast<void>(sf::err());
 }
 
 ResourceManager& ResourceManager::getInstance() {

@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "SfmlTestCompat.h"
 #include "display/ConvertColor.h"
 #include "display/DisplayManager.h"
+#include "display/SfmlCompat.h"
 
 namespace e2e {
 
@@ -22,8 +24,8 @@ vq::Color colorFromWord(const std::string& word) {
 } // namespace
 
 ExpectedScreen::ExpectedScreen() {
-    m_font.loadFromFile(std::string(VQ_DATA_DIR) + "/vq-font.ttf");
-    m_target.create(1024, 768);
+    m_ready = vq::priv::openFont(m_font, (std::string(VQ_DATA_DIR) + "/vq-font.ttf").c_str()) &&
+              vq::priv::createRenderTexture(m_target, 1024, 768);
     m_batch.setFont(&m_font, CHARACTER_SIZE);
     m_batch.setCellSize(vq::charWidth(), vq::charHeight());
     m_batch.setTargetSize(1024, 768);
@@ -97,10 +99,13 @@ void ExpectedScreen::drawSpriteFile(const std::string& file, int frame, vq::Vect
 sf::IntRect ExpectedScreen::blockArea() const {
     // Stay a pixel inside, away from anti-aliased block edges.
     const int left = static_cast<int>(m_left) + 1, top = static_cast<int>(m_top) + 1;
-    return sf::IntRect(left, top, static_cast<int>(m_right) - 1 - left, static_cast<int>(m_bottom) - 1 - top);
+    return vqtest::makeIntRect(left, top, static_cast<int>(m_right) - 1 - left,
+                               static_cast<int>(m_bottom) - 1 - top);
 }
 
 sf::Image ExpectedScreen::image() {
+    if (!m_ready)
+        return sf::Image(); // matches nothing
     m_target.clear(sf::Color::Black);
     m_batch.draw(m_target);
     m_target.display();
@@ -109,13 +114,14 @@ sf::Image ExpectedScreen::image() {
 
 double differingShare(const sf::Image& actual, const sf::Image& expected, const sf::IntRect& region) {
     int differing = 0, total = 0;
-    for (int y = region.top; y < region.top + region.height; y++) {
-        for (int x = region.left; x < region.left + region.width; x++) {
-            if (x < 0 || y < 0 || x >= static_cast<int>(actual.getSize().x) ||
-                y >= static_cast<int>(actual.getSize().y))
+    const int left = vq::priv::rectLeft(region), top = vq::priv::rectTop(region);
+    for (int y = top; y < top + vq::priv::rectHeight(region); y++) {
+        for (int x = left; x < left + vq::priv::rectWidth(region); x++) {
+            if (x < 0 || y < 0 || x >= static_cast<int>(std::min(actual.getSize().x, expected.getSize().x)) ||
+                y >= static_cast<int>(std::min(actual.getSize().y, expected.getSize().y)))
                 continue;
-            const sf::Color a = actual.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
-            const sf::Color e = expected.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
+            const sf::Color a = vq::priv::pixelAt(actual, static_cast<unsigned>(x), static_cast<unsigned>(y));
+            const sf::Color e = vq::priv::pixelAt(expected, static_cast<unsigned>(x), static_cast<unsigned>(y));
             const int diff = std::max({std::abs(a.r - e.r), std::abs(a.g - e.g), std::abs(a.b - e.b)});
             total++;
             if (diff > 64)

@@ -38,6 +38,7 @@ private:
     sf::Font m_font;
     sf::RenderTexture m_target;
     vq::priv::CharacterBatch m_batch;
+    bool m_ready = false; // font and target made
     float m_left, m_top, m_right, m_bottom;
 };
 

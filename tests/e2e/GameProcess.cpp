@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include <X11/Xlib.h>
@@ -50,9 +49,6 @@ GameProcess::GameProcess() {
     fs::copy_file(data / "vq-font.ttf", fs::path(m_dir) / "vq-font.ttf");
     for (const char* folder : {"sprites", "sounds", "music"})
         fs::copy(data / folder, fs::path(m_dir) / folder, fs::copy_options::recursive);
-    std::ofstream conf(path("alsoft.conf"));
-    conf << "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
-         << "[wave]\nfile = " << wavPath() << "\n";
 }
 
 GameProcess::~GameProcess() {
@@ -60,19 +56,33 @@ GameProcess::~GameProcess() {
         kill(m_pid, SIGKILL);
         waitpid(m_pid, nullptr, 0);
     }
+    m_p_capture.reset();
     std::error_code ignored;
     if (!m_dir.empty())
         fs::remove_all(m_dir, ignored);
 }
 
 bool GameProcess::start() {
-    const pid_t pid = fork();
-    if (pid < 0)
+    if (m_dir.empty()) {
+        m_error = "no scratch directory";
         return false;
+    }
+    if (m_p_capture == nullptr) {
+        m_p_capture = std::make_unique<vqtest::SoundCapture>(m_dir, wavPath(), 2);
+        if (!m_p_capture->start()) {
+            m_error = "sound capture: " + m_p_capture->error();
+            return false;
+        }
+    }
+    const pid_t pid = fork();
+    if (pid < 0) {
+        m_error = "fork failed";
+        return false;
+    }
     if (pid == 0) {
         if (chdir(m_dir.c_str()) != 0)
             _exit(127);
-        setenv("ALSOFT_CONF", path("alsoft.conf").c_str(), 1);
+        m_p_capture->apply();
 #if defined(__SANITIZE_ADDRESS__)
         // The system GL driver leaves allocations behind when a process with a
         // window exits; the game's own leaks are checked by the headless soak
@@ -142,7 +152,8 @@ sf::Image GameProcess::screenshot() const {
     const std::string file = path("shot.png");
     capture("import -window " + m_window + " " + file + " 2>/dev/null");
     sf::Image image;
-    image.loadFromFile(file);
+    if (!image.loadFromFile(file))
+        return sf::Image(); // no picture: compares as nothing shown
     return image;
 }
 

@@ -3,16 +3,19 @@
 
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 
 #include <SFML/Graphics/Image.hpp>
+
+#include "SoundCapture.h"
 
 namespace e2e {
 
 // The real game binary running in a scratch directory that holds a copy of
 // the data files, driven the way a person would: real pointer moves, clicks
 // and key presses into its window, and screenshots of it. Its sound goes
-// into a WAV file through OpenAL Soft's file writer.
+// into a WAV file (SoundCapture).
 class GameProcess {
 public:
     // Prepares a fresh scratch directory with the data files.
@@ -26,8 +29,10 @@ public:
     std::string path(const std::string& relative) const { return m_dir + "/" + relative; }
     std::string wavPath() const { return path("capture.wav"); }
 
-    // Starts the binary; false when it could not be started.
+    // Starts the binary, listening from the first start on; false, with
+    // error() saying why, when it could not be started.
     bool start();
+    const std::string& error() const { return m_error; }
     // Waits until the game's window is mapped; false on timeout or exit.
     bool waitForWindow(double seconds);
     const std::string& window() const { return m_window; }
@@ -48,7 +53,9 @@ public:
 private:
     std::string m_dir;
     std::string m_window;
+    std::string m_error;
     pid_t m_pid = -1;
+    std::unique_ptr<vqtest::SoundCapture> m_p_capture;
 };
 
 // Runs a shell command and returns what it printed, trailing newline removed.

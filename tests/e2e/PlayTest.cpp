@@ -42,7 +42,7 @@ double mismatch(const sf::Image& shot, ExpectedScreen& expected) {
 
 TEST(PlayedForReal, TitleDayOnePlantingCursorAndQuit) {
     GameProcess game;
-    ASSERT_TRUE(game.start());
+    ASSERT_TRUE(game.start()) << game.error();
     ASSERT_TRUE(game.waitForWindow(15)) << "no window";
 
     // One window, titled and sized as the engine promises.
@@ -62,7 +62,7 @@ TEST(PlayedForReal, TitleDayOnePlantingCursorAndQuit) {
         best = std::min(best, mismatch(shot, title));
     }
     EXPECT_LT(best, 0.02) << "title picture not on screen";
-    e2e::WavCapture sound;
+    vqtest::WavCapture sound;
     ASSERT_TRUE(sound.read(game.wavPath())) << "no sound captured";
     EXPECT_GT(sound.rms(sound.frames() - sound.rate(), sound.rate()), 0.01) << "no music at the title";
 
@@ -130,12 +130,12 @@ TEST(PlayedForReal, TitleDayOnePlantingCursorAndQuit) {
 
 TEST(PlayedForReal, ClosingTheWindowEndsCleanlyAndRunsAppendToTheLog) {
     GameProcess game;
-    ASSERT_TRUE(game.start());
+    ASSERT_TRUE(game.start()) << game.error();
     ASSERT_TRUE(game.waitForWindow(15));
     game.pressKey("q");
     ASSERT_EQ(0, game.waitForExit(3));
 
-    ASSERT_TRUE(game.start());
+    ASSERT_TRUE(game.start()) << game.error();
     ASSERT_TRUE(game.waitForWindow(15));
     e2e::sleepSeconds(0.5);
     game.closeWindow();
@@ -158,7 +158,7 @@ TEST(PlayedForReal, MissingOrBrokenDataIsReportedAndTheGameStillPlays) {
     std::filesystem::remove(game.path("sounds/crop_plant.wav"));
     std::ofstream(game.path("music/pumpkin_lounge.mp3")) << "this is not music";
 
-    ASSERT_TRUE(game.start());
+    ASSERT_TRUE(game.start()) << game.error();
     ASSERT_TRUE(game.waitForWindow(15));
     e2e::sleepSeconds(1.0);
     game.pressKey("space");
@@ -179,7 +179,7 @@ TEST(PlayedForReal, MissingOrBrokenDataIsReportedAndTheGameStillPlays) {
 TEST(PlayedForReal, WithoutTheFontTheGameEndsWithStatusOne) {
     GameProcess game;
     std::filesystem::remove(game.path("vq-font.ttf"));
-    ASSERT_TRUE(game.start());
+    ASSERT_TRUE(game.start()) << game.error();
     EXPECT_EQ(1, game.waitForExit(10));
     const std::string log = TempDir::read(game.path("velloq.log"));
     EXPECT_NE(std::string::npos, log.find("Failed to load font"));

@@ -63,10 +63,14 @@ public:
         }
         m_dir = templ;
         // Sounds and music are only decoded, never heard: without an audio
-        // device OpenAL would fill the terminal with complaints.
+        // device the audio library would fill the terminal with complaints.
+        // Null output for OpenAL (SFML 2); miniaudio (SFML 3) falls back to
+        // its null device when it finds no sound server and no ALSA device.
         const std::string conf = m_dir + "/alsoft.conf";
         std::ofstream(conf) << "[general]\ndrivers = null\n";
         setenv("ALSOFT_CONF", conf.c_str(), 0);
+        setenv("PULSE_SERVER", "unix:/nonexistent/velloq-pulse", 0);
+        setenv("ALSA_CONFIG_PATH", "/dev/null", 0);
 
         const fs::path data_dir = fs::current_path();
         std::error_code error;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../display/DisplayTestSupport.h"
+#include "SfmlTestCompat.h"
 #include "display/DisplayManager.h"
 #include "display/SfmlCompat.h"
 #include "input/EventKeyboard.h"
@@ -174,8 +175,7 @@ TEST_F(InputWithWindow, StopsOnlyWhileTheDisplayIsStarted) {
 TEST_F(InputWithWindow, RealKeysAndClicksFromTheXServer) {
     if (std::system("command -v xdotool > /dev/null 2>&1") != 0)
         GTEST_SKIP() << "xdotool is not installed";
-    const std::string id =
-        std::to_string(static_cast<unsigned long>(vq::DisplayManager::getInstance().getWindow()->getSystemHandle()));
+    const std::string id = std::to_string(vqtest::windowId(*vq::DisplayManager::getInstance().getWindow()));
     // A fresh X connection is now and then refused for a moment: retry.
     auto xdotool = [](const std::string& args) {
         for (int attempt = 0; attempt < 5; attempt++, usleep(50000))

@@ -11,6 +11,7 @@
 #include <SFML/Audio/SoundBuffer.hpp>
 
 #include "ResourceTestUtil.h"
+#include "SfmlTestCompat.h"
 #include "TempDir.h"
 #include "core/LogManager.h"
 #include "flow/ResourceTable.h"
@@ -31,7 +32,7 @@ bool startsWith(const std::string& text, const std::string& head) { return text.
 class ShippedResourcesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("ALSOFT_CONF", VQ_ALSOFT_NULL_CONF, 1);
+        vqtest::useSilentAudioOutput();
         ASSERT_EQ(0, vq::LogManager::getInstance().startUp());
         vq::LogManager::getInstance().setFlush(true);
         vq::LogManager::getInstance().setLogLevel(-1);
@@ -174,7 +175,7 @@ TEST_F(ShippedResourcesTest, FourLoudestEffectsTogetherStayBelowFullScale) {
 // Away from the data files every load fails, in table order, and loading
 // goes on; a file that is there still loads.
 TEST(ResourceTable, LoadingGoesOnPastMissingFilesInTableOrder) {
-    setenv("ALSOFT_CONF", VQ_ALSOFT_NULL_CONF, 1);
+    vqtest::useSilentAudioOutput();
     TempDir dir;
     dir.write("sprites/pumpkin.txt", "1\n1\n1\n1\nyellow\no");
     ASSERT_EQ(0, vq::LogManager::getInstance().startUp());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -13,6 +14,7 @@
 #include <SFML/Audio/SoundBuffer.hpp>
 
 #include "ResourceTestUtil.h"
+#include "SfmlTestCompat.h"
 #include "TempDir.h"
 #include "core/LogManager.h"
 #include "resources/Mp3Reader.h"
@@ -30,11 +32,11 @@ namespace {
 
 const std::string MP3_FIXTURE = std::string(VQ_TEST_DATA) + "/tone_1s.mp3";
 
-// Audio goes to OpenAL's null output so the tests neither need nor disturb a
-// sound card; the variable must be set before the first audio object exists.
+// Audio goes to an output that goes nowhere, set before the first audio
+// object exists.
 class AudioTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { setenv("ALSOFT_CONF", VQ_ALSOFT_NULL_CONF, 1); }
+    static void SetUpTestSuite() { vqtest::useSilentAudioOutput(); }
     void SetUp() override {
         ASSERT_EQ(0, vq::LogManager::getInstance().startUp());
         vq::LogManager::getInstance().setFlush(true);
@@ -48,8 +50,8 @@ protected:
     }
     static ResourceManager& store() { return ResourceManager::getInstance(); }
     static unsigned long long samplesOf(Sound* p_sound) {
-        const sf::Sound sound = p_sound->getSound();
-        return sound.getBuffer() == nullptr ? 0 : sound.getBuffer()->getSampleCount();
+        const sf::SoundBuffer* p_buffer = vqtest::bufferOf(p_sound->getSound());
+        return p_buffer == nullptr ? 0 : p_buffer->getSampleCount();
     }
     TempDir dir;
 };
@@ -88,7 +90,7 @@ TEST_F(AudioTest, UnloadingShiftsLaterSoundsWithTheirOwnSamples) {
     EXPECT_EQ(3000u, samplesOf(store().getSound("c")));
     store().getSound("c")->play();
     store().getSound("b")->play(true);
-    EXPECT_TRUE(store().getSound("b")->getSound().getLoop());
+    EXPECT_TRUE(vqtest::isLooping(store().getSound("b")->getSound()));
 
     // Two remain: 48 more fit, the 49th does not.
     for (int i = 0; i < vq::MAX_SOUNDS - 2; i++)
@@ -123,14 +125,14 @@ TEST_F(AudioTest, SoundNeverLoadedOnlyComplains) {
     EXPECT_EQ(expected, messageLines());
     // Its playback object has nothing to play.
     const sf::Sound empty = sound.getSound();
-    ASSERT_NE(nullptr, empty.getBuffer());
-    EXPECT_EQ(0u, empty.getBuffer()->getSampleCount());
+    ASSERT_NE(nullptr, vqtest::bufferOf(empty));
+    EXPECT_EQ(0u, vqtest::bufferOf(empty)->getSampleCount());
 
     // A failed load of a loaded sound keeps what it had.
     ASSERT_EQ(0, sound.loadSound("tone.wav"));
     EXPECT_EQ(-1, sound.loadSound("missing.wav"));
     EXPECT_TRUE(sound.isLoaded());
-    EXPECT_EQ(2205u, sound.getSound().getBuffer()->getSampleCount());
+    EXPECT_EQ(2205u, vqtest::bufferOf(sound.getSound())->getSampleCount());
 }
 
 TEST_F(AudioTest, The51stMusicIsRefusedEvenAfterUnloads) {
@@ -219,7 +221,7 @@ TEST_F(AudioTest, Mp3OpensAsMusicAndDecodesToTheExactLength) {
     // Sounds read MP3 through the same reader; the samples are the tone.
     ASSERT_EQ(0, store().loadSound(MP3_FIXTURE, "tone"));
     const sf::Sound sound = store().getSound("tone")->getSound();
-    const sf::SoundBuffer* p_buffer = sound.getBuffer();
+    const sf::SoundBuffer* p_buffer = vqtest::bufferOf(sound);
     ASSERT_EQ(44100u, p_buffer->getSampleCount());
     int peak = 0;
     for (std::size_t i = 0; i < p_buffer->getSampleCount(); i++)
@@ -230,11 +232,11 @@ TEST_F(AudioTest, Mp3OpensAsMusicAndDecodesToTheExactLength) {
 TEST_F(AudioTest, Mp3ReaderSeeksAndLeavesOtherFormatsAlone) {
     sf::InputSoundFile file;
     ASSERT_TRUE(file.openFromFile(MP3_FIXTURE));
-    std::vector<sf::Int16> all(44100);
+    std::vector<std::int16_t> all(44100);
     ASSERT_EQ(44100u, file.read(all.data(), all.size()));
     EXPECT_EQ(0u, file.read(all.data(), all.size()));
-    file.seek(sf::Uint64(22050));
-    std::vector<sf::Int16> tail(100);
+    file.seek(std::uint64_t(22050));
+    std::vector<std::int16_t> tail(100);
     ASSERT_EQ(100u, file.read(tail.data(), tail.size()));
     for (int i = 0; i < 100; i++)
         EXPECT_NEAR(all[22050 + i], tail[i], 50) << i;
@@ -301,8 +303,8 @@ TEST(MpegAudioCheck, RecognisesFrameHeadersAndId3Tags) {
 // playing still succeed, but no stream is started (a started one would spin
 // in its thread reporting errors) and the log says so once.
 TEST(SilentAudio, NothingFailsWithoutAnAudioDevice) {
-    setenv("ALSOFT_CONF", VQ_ALSOFT_DEAD_CONF, 1);
     TempDir dir;
+    vqtest::useMissingAudioDevice(dir.path());
     ASSERT_EQ(0, vq::LogManager::getInstance().startUp());
     vq::LogManager::getInstance().setFlush(true);
     vq::LogManager::getInstance().setLogLevel(-1);
@@ -313,7 +315,7 @@ TEST(SilentAudio, NothingFailsWithoutAnAudioDevice) {
     ASSERT_EQ(0, store.loadMusic(MP3_FIXTURE, "tune"));
     store.getSound("beep")->play();
     store.getMusic("tune")->play(true);
-    EXPECT_EQ(sf::SoundSource::Stopped, store.getMusic("tune")->getMusic()->getStatus());
+    EXPECT_EQ(sf::SoundSource::Status::Stopped, store.getMusic("tune")->getMusic()->getStatus());
     store.getMusic("tune")->play(true);
     const std::vector<std::string> lines = messageLines();
     EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "No audio device, sounds and music are silent"));

@@ -17,6 +17,7 @@
 #include <SFML/Window/Context.hpp>
 
 #include "EngineProbes.h"
+#include "SfmlTestCompat.h"
 #include "common/MoneyManager.h"
 #include "common/PlaySound.h"
 #include "common/UpgradeManager.h"
@@ -54,7 +55,7 @@ public:
         ASSERT_EQ(chdir(VQ_DATA_DIR), 0);
         // Test machines often have no sound card: a silent audio device keeps
         // sounds and music working (and quiet) instead of failing on every call.
-        setenv("ALSOFT_DRIVERS", "null", 0);
+        vqtest::useSilentAudioOutput();
         vq::LogManager& log = vq::LogManager::getInstance();
         // Only level-less lines: a long run at level 0 would flood the log.
         log.setLogLevel(1);
@@ -68,7 +69,7 @@ public:
         static sf::Context* volatile p_held_context = nullptr;
         if (p_held_context == nullptr) {
             p_held_context = new sf::Context;
-            p_held_context->setActive(false);
+            static_cast<void>(p_held_context->setActive(false));
         }
     }
     void TearDown() override {

@@ -1,15 +1,15 @@
-#ifndef CORNFIELD_TESTS_E2E_WAVCAPTURE_H
-#define CORNFIELD_TESTS_E2E_WAVCAPTURE_H
+#ifndef VQ_TESTS_SUPPORT_WAVCAPTURE_H
+#define VQ_TESTS_SUPPORT_WAVCAPTURE_H
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace vqtest {
 
-// The 16-bit PCM samples a running game has written to its capture file so
-// far. The writer fills in the header's sizes only when it closes the file,
-// so the data is taken to run to the end of the file.
+// The 16-bit PCM samples a playing process has written to its capture file
+// (SoundCapture) so far. Writers fill in the header's sizes only when they
+// close the file; until then the data is taken to run to the end of it.
 class WavCapture {
 public:
     // False when the file is missing or not 16-bit PCM.
@@ -28,6 +28,6 @@ private:
     std::vector<int16_t> m_samples;
 };
 
-} // namespace e2e
+} // namespace vqtest
 
 #endif

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace e2e {
+namespace vqtest {
 
 namespace {
 uint32_t le32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
@@ -30,7 +30,10 @@ bool WavCapture::read(const std::string& file) {
             if (bits != 16 || m_channels <= 0)
                 return false;
             const size_t first = pos + 8;
-            const size_t count = (bytes.size() - first) / 2;
+            // Chunks may follow a completed data chunk; an open one has no
+            // size yet (0, or all bits set).
+            const size_t available = bytes.size() - first;
+            const size_t count = (size != 0 && size <= available ? size : available) / 2;
             m_samples.resize(count);
             std::memcpy(m_samples.data(), &bytes[first], count * 2);
             return true;
@@ -58,4 +61,4 @@ double WavCapture::rms(long first, long count) const {
     return n == 0 ? 0 : std::sqrt(sum / static_cast<double>(n));
 }
 
-} // namespace e2e
+} // namespace vqtest
