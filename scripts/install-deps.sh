@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game, its tests and tools need, if any is
-# missing. Fast when everything is already there.
+# missing. Fast when everything is already there. The same names on Debian 12,
+# Debian 13 and Debian unstable: none is pinned to one release's version.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,9 @@ packages=(
     libx11-dev xvfb xauth xdotool x11-utils imagemagick
     clang libclang-rt-dev
     lame sox
+    # SFML 3 plays through miniaudio: the e2e and audio tests listen to it
+    # through a private PulseAudio server.
+    pulseaudio pulseaudio-utils
 )
 
 missing=()
