@@ -113,14 +113,23 @@ std::vector<Upgrade> UpgradeManager::getShopSelection(int count) const {
 
     // A fresh generator per visit keeps the offers out of the rand() sequence,
     // so a seeded farm day stays reproducible.
-    std::mt19937 generator(randomSeed());
-    std::shuffle(indices.begin(), indices.end(), generator);
+    if (m_shop_seeded) {
+        std::shuffle(indices.begin(), indices.end(), m_shop_generator);
+    } else {
+        std::mt19937 generator(randomSeed());
+        std::shuffle(indices.begin(), indices.end(), generator);
+    }
 
     const int taken = std::max(0, std::min(count, static_cast<int>(indices.size())));
     std::vector<Upgrade> selection;
     for (int i = 0; i < taken; i++)
         selection.push_back(m_shop[indices[i]]);
     return selection;
+}
+
+void UpgradeManager::setShopSeed(std::uint32_t seed) {
+    m_shop_seeded = true;
+    m_shop_generator.seed(seed);
 }
 
 void UpgradeManager::updateUpgradeShop() {

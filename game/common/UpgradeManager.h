@@ -1,7 +1,9 @@
 #ifndef CORNFIELD_COMMON_UPGRADEMANAGER_H
 #define CORNFIELD_COMMON_UPGRADEMANAGER_H
 
+#include <cstdint>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,10 @@ public:
     std::vector<Upgrade> getShop() const;
     // Up to count different offers in random order (not from rand()).
     std::vector<Upgrade> getShopSelection(int count) const;
+    // For tests: from now on the offers come from one generator seeded with
+    // `seed`, so they repeat from run to run. The game never calls this and
+    // seeds every shop visit from the system's random device.
+    void setShopSeed(std::uint32_t seed);
     // Offers upgrades whose prerequisite has been bought.
     void updateUpgradeShop();
 
@@ -45,6 +51,8 @@ private:
     std::vector<Upgrade> m_shop;
     std::map<std::string, UpgradePurchase> m_purchases;
     std::vector<std::string> m_purchase_order;
+    bool m_shop_seeded = false;
+    mutable std::mt19937 m_shop_generator;
 };
 
 #endif

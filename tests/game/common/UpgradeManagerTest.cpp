@@ -22,6 +22,12 @@ std::vector<std::string> names(const std::vector<Upgrade>& upgrades) {
 
 class UpgradeManagerTest : public ::testing::Test {
 protected:
+    // Also when the whole binary runs in one process.
+    void SetUp() override {
+        money.reset();
+        upgrades.reset();
+    }
+
     UpgradeManager& upgrades = UpgradeManager::getInstance();
     MoneyManager& money = MoneyManager::getInstance();
 
@@ -111,6 +117,7 @@ TEST_F(UpgradeManagerTest, ResetReturnsToTheFirstShop) {
 }
 
 TEST_F(UpgradeManagerTest, ShopSelection) {
+    upgrades.setShopSeed(20240607);
     std::set<std::string> seen;
     for (int round = 0; round < 300; round++) {
         const std::vector<Upgrade> picked = upgrades.getShopSelection(3);
@@ -119,6 +126,12 @@ TEST_F(UpgradeManagerTest, ShopSelection) {
         seen.insert(picked[0].name);
     }
     EXPECT_EQ(seen.size(), 9u);
+    // The same seed, the same offers.
+    upgrades.setShopSeed(77);
+    const std::vector<std::string> first = names(upgrades.getShopSelection(3));
+    EXPECT_NE(names(upgrades.getShopSelection(3)), first);
+    upgrades.setShopSeed(77);
+    EXPECT_EQ(names(upgrades.getShopSelection(3)), first);
     EXPECT_EQ(upgrades.getShopSelection(20).size(), 9u);
     EXPECT_TRUE(upgrades.getShopSelection(-1).empty());
 

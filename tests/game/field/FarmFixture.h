@@ -85,6 +85,10 @@ inline const vq::Sprite* sprite(const std::string& label) {
 class FarmTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Also when the whole binary runs in one process.
+        MoneyManager::getInstance().reset();
+        UpgradeManager::getInstance().reset();
+        soundLog().clear();
         srand(1);
         const char* const files[] = {
             "plot/empty plot_empty", "plot/watered plot_watered", "plot/fertile plot_fertile",

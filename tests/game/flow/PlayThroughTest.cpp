@@ -30,7 +30,9 @@ class PlayThroughTest : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
+        // One path every run: the game's chance and the shop's offers seeded.
         srand(20240607);
+        UpgradeManager::getInstance().setShopSeed(20240607);
         // The six objects main creates, in main's order.
         new TitleScreen;
         p_reticle = new Reticle;
@@ -141,19 +143,20 @@ TEST_F(PlayThroughTest, FarmShopAndLossAcrossWholeGames) {
     expectTopRow("Day 2", "$" + std::to_string(money_after_day1) + " / $80", "0");
     EXPECT_FALSE(drawnAround(4, 6)) << "the field is hidden in the shop";
 
-    // The offers come from the system's random device: when all three are too
-    // dear, the refusal is checked and the player gets a gift.
     std::vector<ShopDisplay*> offers = allOfType<ShopDisplay>("ShopDisplay");
     ShopDisplay* p_cheapest = *std::min_element(offers.begin(), offers.end(), [](ShopDisplay* a, ShopDisplay* b) {
         return a->getPrice() < b->getPrice();
     });
-    if (p_cheapest->getPrice() > money_after_day1) {
-        click(p_cheapest->getPosition());
-        EXPECT_EQ(timesPlayed("shop_fail"), 1);
-        EXPECT_EQ(MoneyManager::getInstance().getMoney(), money_after_day1);
-        MoneyManager::getInstance().addMoney(p_cheapest->getPrice() - money_after_day1);
-    }
+    ShopDisplay* p_dearest = *std::max_element(offers.begin(), offers.end(), [](ShopDisplay* a, ShopDisplay* b) {
+        return a->getPrice() < b->getPrice();
+    });
+    ASSERT_LT(p_cheapest->getPrice(), money_after_day1) << "the seeds give an affordable offer";
+    ASSERT_GT(p_dearest->getPrice(), money_after_day1) << "the seeds give one too dear";
+    click(p_dearest->getPosition());
+    EXPECT_EQ(timesPlayed("shop_fail"), 1);
+    EXPECT_FALSE(p_dearest->getPurchased());
     const int before_purchase = MoneyManager::getInstance().getMoney();
+    EXPECT_EQ(before_purchase, money_after_day1);
     moveMouse(p_cheapest->getPosition());
     ShopDisplay* p_bought = player.shopTurn();
     ASSERT_EQ(p_bought, p_cheapest);
@@ -229,6 +232,28 @@ TEST_F(PlayThroughTest, FarmShopAndLossAcrossWholeGames) {
     EXPECT_EQ(plots.back()->getPosition(), vq::Vector(76, 6));
     EXPECT_EQ(countOfType("TitleScreen"), 0);
     EXPECT_EQ(p_keeper->getDay(), 1);
+}
+
+// A game lost with exactly $0 leaves no money to tell it from a new start:
+// the title picture shows at once (the game-over picture needs money left).
+TEST_F(PlayThroughTest, LossWithNoMoneyShowsTheTitleAtOnce) {
+    steps(1);
+    key(vq::Keyboard::SPACE);
+    steps(1);
+    ASSERT_TRUE(p_keeper->isDayActive());
+    while (p_keeper->isDayActive())
+        steps(1);
+    EXPECT_FALSE(p_keeper->isStarted());
+    EXPECT_EQ(timesPlayed("game_over"), 1);
+    EXPECT_EQ(MoneyManager::getInstance().getMoney(), 0);
+    auto* p_title = firstOfType<TitleScreen>("TitleScreen");
+    ASSERT_NE(p_title, nullptr);
+    EXPECT_EQ(spriteLabel(p_title), "text_title");
+    for (const char* kind : {"Plot", "PlotModifier", "Crow", "Fly"})
+        EXPECT_EQ(countOfType(kind), 0) << kind;
+    key(vq::Keyboard::SPACE);
+    steps(1);
+    expectTopRow("Day 1", "$0 / $50", "60");
 }
 
 } // namespace

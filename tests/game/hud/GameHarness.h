@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -49,10 +50,28 @@ inline int timesPlayed(const std::string& label) {
     return n;
 }
 
+// The working directory of this test process and of the children it
+// re-executes for death tests: links to the game's data, and a log of its
+// own, not shared with test processes running beside it.
+inline std::string privateDataDir() {
+    if (const char* p_dir = getenv("CF_TEST_DIR"))
+        return p_dir;
+    char templ[] = "/tmp/cftest-XXXXXX";
+    if (mkdtemp(templ) == nullptr)
+        return VQ_DATA_DIR;
+    for (const char* entry : {"vq-font.ttf", "sprites", "sounds", "music"})
+        if (symlink((std::string(VQ_DATA_DIR) + "/" + entry).c_str(), (std::string(templ) + "/" + entry).c_str()) != 0)
+            return VQ_DATA_DIR;
+    setenv("CF_TEST_DIR", templ, 1);
+    return templ;
+}
+
 class EngineEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        ASSERT_EQ(chdir(VQ_DATA_DIR), 0);
+        m_owns_dir = getenv("CF_TEST_DIR") == nullptr;
+        m_dir = privateDataDir();
+        ASSERT_EQ(chdir(m_dir.c_str()), 0);
         // Test machines often have no sound card: a silent audio device keeps
         // sounds and music working (and quiet) instead of failing on every call.
         vqtest::useSilentAudioOutput();
@@ -75,7 +94,15 @@ public:
     void TearDown() override {
         setSoundObserver(nullptr);
         vq::GameManager::getInstance().shutDown();
+        if (m_owns_dir && m_dir != VQ_DATA_DIR) {
+            std::error_code ignored;
+            std::filesystem::remove_all(m_dir, ignored);
+        }
     }
+
+private:
+    std::string m_dir;
+    bool m_owns_dir = false;
 };
 
 inline ::testing::Environment* const ENGINE_ENVIRONMENT =

@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# Runs the project's own set-up (scripts/install-deps.sh) and its normal test
+# suite, e2e included, inside minimal Debian 13 and Debian unstable systems
+# made with debootstrap from Debian's packages, and prints one line per
+# platform: release, SFML version, tests passed and failed.
+#
+#   scripts/test-platforms.sh [--fresh] [RELEASE...]   (default: trixie sid)
+#
+# The systems are kept in $VQ_PLATFORM_CACHE (default build/platforms):
+#   RELEASE/base  the bare minbase system, made once
+#   RELEASE/root  base plus what install-deps.sh installed, and the build;
+#                 made again from base whenever install-deps.sh changes
+#                 (--fresh: every time)
+#   RELEASE/debs  downloaded packages, kept for the next system
+#   RELEASE/ccache  the compiler cache of the builds inside (ccache is the
+#                 one package installed beyond install-deps.sh's)
+#   RELEASE.log   the last run's output
+# Needs root (debootstrap, chroot, mounts). Every mount is made in a mount
+# namespace of its own, which ends with the run; the test run also gets a
+# network namespace of its own, so its X server and sound server meet no one
+# else's.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+
+fresh=0
+releases=()
+for arg in "$@"; do
+    case "$arg" in
+        --fresh) fresh=1 ;;
+        -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
+        -*) echo "test-platforms.sh: unknown option $arg" >&2; exit 2 ;;
+        *) releases+=("$arg") ;;
+    esac
+done
+[ ${#releases[@]} -gt 0 ] || releases=(trixie sid)
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "test-platforms.sh: needs root (debootstrap, chroot and mounts)" >&2
+    exit 2
+fi
+for tool in debootstrap unshare chroot; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "Installing debootstrap"
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
+        break
+    fi
+done
+
+cache=${VQ_PLATFORM_CACHE:-$repo/build/platforms}
+mirror=${VQ_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+mkdir -p "$cache"
+cache=$(cd "$cache" && pwd)
+deps_hash=$(sha256sum scripts/install-deps.sh | cut -c1-16)
+
+# Whatever happens, nothing stays mounted below the cache (the namespaces
+# already see to that; this covers a mount made some other way).
+unmount_all() {
+    local mounts
+    jobs -p | xargs -r kill 2>/dev/null || true
+    mounts=$(awk -v c="$cache/" 'index($2, c) == 1 { print $2 }' /proc/mounts | sort -r)
+    for m in $mounts; do
+        umount -l "$m" 2>/dev/null || true
+    done
+}
+trap unmount_all EXIT
+trap 'exit 130' INT TERM
+
+# in_root ROOT NET COMMAND: runs COMMAND (bash) as root inside ROOT with
+# /proc, /sys, /dev/pts and /dev/shm, and the package cache at apt's place.
+# NET=isolated gives it a network namespace with only loopback.
+in_root() {
+    local root=$1 net=$2 command=$3
+    local -a ns=(--mount --pid --fork --propagation private)
+    [ "$net" = isolated ] && ns+=(--net)
+    unshare "${ns[@]}" bash -c '
+        set -e
+        root=$1 debs=$2/debs net=$3 command=$4 ccache=$2/ccache
+        cleanup() {
+            for m in var/cache/velloq-ccache var/cache/apt/archives dev/shm dev/pts sys proc; do
+                umount -l "$root/$m" 2>/dev/null || true
+            done
+        }
+        trap cleanup EXIT
+        mount -t proc proc "$root/proc"
+        mount -t sysfs -o ro sysfs "$root/sys"
+        mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
+        mount -t tmpfs tmpfs "$root/dev/shm"
+        mkdir -p "$debs/partial" "$root/var/cache/apt/archives"
+        mount --bind "$debs" "$root/var/cache/apt/archives"
+        mkdir -p "$ccache" "$root/var/cache/velloq-ccache"
+        mount --bind "$ccache" "$root/var/cache/velloq-ccache"
+        if [ "$net" = isolated ] && command -v ip >/dev/null; then ip link set lo up; fi
+        chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+            CCACHE_DIR=/var/cache/velloq-ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache \
+            PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+            /bin/bash -c "$command"
+    ' in_root "$root" "$(dirname "$root")" "$net" "$command"
+}
+
+# Makes RELEASE/root ready: base bootstrapped, root made from it, the
+# project's packages installed. Output goes to the release's log.
+prepare() {
+    local release=$1 dir=$cache/$1 start
+    start=$(date +%s)
+    mkdir -p "$dir/debs"
+    if [ ! -e "$dir/base/.velloq-base" ]; then
+        echo "== debootstrap --variant=minbase $release"
+        rm -rf "$dir/base.new"
+        debootstrap --variant=minbase --cache-dir="$dir/debs" "$release" "$dir/base.new" "$mirror"
+        # The package source may serve a dated snapshot whose Release files
+        # count as expired; only these systems are told to accept that.
+        echo 'Acquire::Check-Valid-Until "false";' >"$dir/base.new/etc/apt/apt.conf.d/99velloq-snapshot"
+        touch "$dir/base.new/.velloq-base"
+        rm -rf "$dir/base"
+        mv "$dir/base.new" "$dir/base"
+    fi
+    if [ $fresh -eq 1 ] || [ "$(cat "$dir/root/.velloq-deps" 2>/dev/null)" != "$deps_hash" ]; then
+        echo "== a fresh $release system from the minbase one"
+        rm -rf "$dir/root"
+        cp -a "$dir/base" "$dir/root"
+    fi
+    cp /etc/resolv.conf "$dir/root/etc/resolv.conf" 2>/dev/null || true
+    copy_sources "$dir/root/root/cornfield"
+    echo "== scripts/install-deps.sh"
+    in_root "$dir/root" shared "cd /root/cornfield && scripts/install-deps.sh"
+    # Only for the platform check: rebuilds from a fresh copy of the sources
+    # are quick. CMake takes the launcher from the environment.
+    in_root "$dir/root" shared "command -v ccache >/dev/null ||
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends ccache >/dev/null"
+    echo "$deps_hash" >"$dir/root/.velloq-deps"
+    echo $(($(date +%s) - start)) >"$dir/prepare-seconds"
+}
+
+# The working tree as a clone would have it (tracked files and new ones not
+# ignored), over the previous copy; that copy's build directory stays.
+copy_sources() {
+    local dest=$1
+    mkdir -p "$dest"
+    find "$dest" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
+    if git -C "$repo" rev-parse --git-dir >/dev/null 2>&1; then
+        git -C "$repo" ls-files -z --cached --others --exclude-standard |
+            tar --null -T - -cf - | tar -xf - -C "$dest"
+    else
+        tar --exclude=./build -cf - . | tar -xf - -C "$dest"
+    fi
+}
+
+seconds_text() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
+
+# Prepares every system first (mostly downloading, in parallel), then runs
+# the suites one after the other (building takes every core).
+declare -A prepared=()
+for release in "${releases[@]}"; do
+    mkdir -p "$cache/$release"
+    (prepare "$release" >"$cache/$release.log" 2>&1) &
+    prepared[$release]=$!
+done
+
+total_passed=0
+total_failed=0
+status=0
+lines=()
+for release in "${releases[@]}"; do
+    log=$cache/$release.log
+    root=$cache/$release/root
+    if ! wait "${prepared[$release]}"; then
+        lines+=("$release: set-up failed, see $log")
+        status=1
+        continue
+    fi
+    name=$(. "$root/etc/os-release" && echo "${PRETTY_NAME:-$release}")
+    sfml=$(chroot "$root" dpkg-query -W -f='${Version}' libsfml-dev 2>/dev/null | sed 's/^[0-9]*://; s/[+~-].*//')
+    echo "== $name: ./test.sh --normal" >>"$log"
+    start=$(date +%s)
+    in_root "$root" isolated "cd /root/cornfield && ./test.sh --normal" >>"$log" 2>&1 || true
+    elapsed="set-up $(seconds_text "$(cat "$cache/$release/prepare-seconds")"), build and tests $(seconds_text $(($(date +%s) - start)))"
+    summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
+    if [ -z "$summary" ]; then
+        lines+=("$release ($name), SFML ${sfml:-?}: no test ran (build failed?), $elapsed; see $log")
+        status=1
+        continue
+    fi
+    failed=$(echo "$summary" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
+    all=$(echo "$summary" | sed -E 's/.* failed out of ([0-9]+).*/\1/')
+    passed=$((all - failed))
+    total_passed=$((total_passed + passed))
+    total_failed=$((total_failed + failed))
+    [ "$failed" -eq 0 ] || status=1
+    lines+=("$release ($name), SFML $sfml: $passed passed, $failed failed, $elapsed; log: $log")
+done
+
+echo "== Platforms"
+printf '%s\n' "${lines[@]}"
+echo "platforms: $total_passed passed, $total_failed failed"
+exit $status
