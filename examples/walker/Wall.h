@@ -1,0 +1,14 @@
+#ifndef WALKER_WALL_H
+#define WALKER_WALL_H
+
+#include "core/Vector.h"
+#include "world/Object.h"
+
+// One '#' of the room. Walls are HARD, so the world refuses to move another
+// HARD object into them and tells both with a collision event instead.
+class Wall : public vq::Object {
+public:
+    explicit Wall(vq::Vector position);
+};
+
+#endif
