@@ -57,7 +57,10 @@ check_tree() {
                     echo "${file#"$root/"}: includes \"$target\" from a layer above it"
                     bad=1
                 fi
-            elif ! printf '%s\n' "${below[@]}" | grep -qx "$target_folder"; then
+            # A here-string, not a pipe: grep -q stops reading at the first
+            # match, and under pipefail the writer's broken pipe would count
+            # as "not found".
+            elif ! grep -qx "$target_folder" <<<"$(printf '%s\n' "${below[@]}")"; then
                 echo "${file#"$root/"}: includes \"$target\", which is not below $tree/"
                 bad=1
             fi
