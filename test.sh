@@ -20,10 +20,20 @@ if [ -z "${DISPLAY:-}" ]; then
     with_display=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
 fi
 
+# The compiler cache makes a fresh clone's builds quick once any clone on
+# this machine was built.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # Paths below the clone count relative to it, so clones in other folders
+    # share the cache.
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+fi
+
 run_suite() {
     local dir=$1
     shift
-    cmake -S . -B "$dir" "$@" >/dev/null
+    cmake -S . -B "$dir" "${launcher[@]}" "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
     "${with_display[@]}" ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600
 }

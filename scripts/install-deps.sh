@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libx11-dev xvfb xauth xdotool x11-utils imagemagick
     clang libclang-rt-dev
-    lame sox
+    lame sox ccache
     # SFML 3 plays through miniaudio: the e2e and audio tests listen to it
     # through a private PulseAudio server.
     pulseaudio pulseaudio-utils

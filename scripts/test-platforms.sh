@@ -4,7 +4,8 @@
 # made with debootstrap from Debian's packages, and prints one line per
 # platform: release, SFML version, tests passed and failed.
 #
-#   scripts/test-platforms.sh [--fresh] [RELEASE...]   (default: trixie sid)
+#   scripts/test-platforms.sh [--fresh] [--prepare-only] [RELEASE...]
+#                                               (default: trixie sid)
 #
 # The systems are kept in $VQ_PLATFORM_CACHE (default build/platforms):
 #   RELEASE/base  the bare minbase system, made once
@@ -12,8 +13,7 @@
 #                 made again from base whenever install-deps.sh changes
 #                 (--fresh: every time)
 #   RELEASE/debs  downloaded packages, kept for the next system
-#   RELEASE/ccache  the compiler cache of the builds inside (ccache is the
-#                 one package installed beyond install-deps.sh's)
+#   RELEASE/ccache  the compiler cache of the builds inside
 #   RELEASE.log   the last run's output
 # Needs root (debootstrap, chroot, mounts). Every mount is made in a mount
 # namespace of its own, which ends with the run; the test run also gets a
@@ -24,10 +24,12 @@ cd "$(dirname "$0")/.."
 repo=$PWD
 
 fresh=0
+prepare_only=0
 releases=()
 for arg in "$@"; do
     case "$arg" in
         --fresh) fresh=1 ;;
+        --prepare-only) prepare_only=1 ;;
         -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
         -*) echo "test-platforms.sh: unknown option $arg" >&2; exit 2 ;;
         *) releases+=("$arg") ;;
@@ -92,7 +94,7 @@ in_root() {
         mount --bind "$ccache" "$root/var/cache/velloq-ccache"
         if [ "$net" = isolated ] && command -v ip >/dev/null; then ip link set lo up; fi
         chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
-            CCACHE_DIR=/var/cache/velloq-ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache \
+            CCACHE_DIR=/var/cache/velloq-ccache \
             PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
             /bin/bash -c "$command"
     ' in_root "$root" "$(dirname "$root")" "$net" "$command"
@@ -124,10 +126,6 @@ prepare() {
     copy_sources "$dir/root/root/cornfield"
     echo "== scripts/install-deps.sh"
     in_root "$dir/root" shared "cd /root/cornfield && scripts/install-deps.sh"
-    # Only for the platform check: rebuilds from a fresh copy of the sources
-    # are quick. CMake takes the launcher from the environment.
-    in_root "$dir/root" shared "command -v ccache >/dev/null ||
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends ccache >/dev/null"
     echo "$deps_hash" >"$dir/root/.velloq-deps"
     echo $(($(date +%s) - start)) >"$dir/prepare-seconds"
 }
@@ -156,6 +154,14 @@ for release in "${releases[@]}"; do
     (prepare "$release" >"$cache/$release.log" 2>&1) &
     prepared[$release]=$!
 done
+
+if [ $prepare_only -eq 1 ]; then
+    status=0
+    for release in "${releases[@]}"; do
+        wait "${prepared[$release]}" || { echo "$release: set-up failed, see $cache/$release.log"; status=1; }
+    done
+    exit $status
+fi
 
 total_passed=0
 total_failed=0

@@ -4,7 +4,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 check=$root/scripts/check-layers.sh
-"$check" "$root" >/dev/null
+if ! out=$("$check" "$root" 2>&1); then
+    echo "$out" >&2
+    exit 1
+fi
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
