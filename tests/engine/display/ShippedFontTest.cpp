@@ -18,9 +18,11 @@ using vq::Vector;
 namespace {
 
 // Anti-aliased edges make the ink's edge fractional: it is taken to reach as
-// far into its outermost pixel as that pixel's coverage. This much of a
-// pixel may lie beyond the cell.
-const float MAX_OVERHANG = 0.1f;
+// far into its outermost pixel as that pixel's coverage. Less than half a
+// pixel may lie beyond the cell: SFML 2.6 and later place glyphs up to 0.4 px
+// higher than 2.5 does (the bar's top then sits 0.4 px above its cell), a
+// faint edge, never a cut stroke.
+const float MAX_OVERHANG = 0.5f;
 
 // Cells five columns apart start on whole pixels (5 x 12.8 = 64), so what is
 // measured is the font and not a fractional position's resampling; every
