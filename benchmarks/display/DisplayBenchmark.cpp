@@ -63,6 +63,17 @@ void BM_FrameBatched(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameBatched)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
+// The same full screen in every frame: shown again from the kept copy.
+void BM_FrameUnchanged(benchmark::State& state) {
+    vq::DisplayManager& display = vq::DisplayManager::getInstance();
+    for (auto _ : state) {
+        drawScreenThroughDisplay(screens()[0]);
+        display.swapBuffers();
+    }
+    state.SetItemsProcessed(state.iterations() * CELLS);
+}
+BENCHMARK(BM_FrameUnchanged)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
 // The same frames with every character drawn at once as its own rectangle
 // and text, then shown and cleared the same way.
 void BM_FramePerCharacter(benchmark::State& state) {

@@ -34,6 +34,7 @@ CharacterBatch::CharacterBatch()
       m_cell_width(0),
       m_cell_height(0),
       m_glyphs(),
+      m_quads(),
       m_vertices(),
       m_clear_color_known(false),
       m_clear_color(),
@@ -101,14 +102,18 @@ const CharacterBatch::GlyphQuad& CharacterBatch::glyphFor(char ch) {
     return quad;
 }
 
-void CharacterBatch::appendQuad(float left, float top, float right, float bottom, sf::Color color, float u1,
-                                float v1, float u2, float v2) {
+bool CharacterBatch::Quad::operator==(const Quad& other) const {
+    return left == other.left && top == other.top && right == other.right && bottom == other.bottom &&
+           color == other.color && u1 == other.u1 && v1 == other.v1 && u2 == other.u2 && v2 == other.v2;
+}
+
+void CharacterBatch::appendVertices(const Quad& q) {
     // The triangles text drawing uses: (top-left, top-right, bottom-left),
     // (bottom-left, top-right, bottom-right).
-    const sf::Vertex top_left{sf::Vector2f(left, top), color, sf::Vector2f(u1, v1)};
-    const sf::Vertex top_right{sf::Vector2f(right, top), color, sf::Vector2f(u2, v1)};
-    const sf::Vertex bottom_left{sf::Vector2f(left, bottom), color, sf::Vector2f(u1, v2)};
-    const sf::Vertex bottom_right{sf::Vector2f(right, bottom), color, sf::Vector2f(u2, v2)};
+    const sf::Vertex top_left{sf::Vector2f(q.left, q.top), q.color, sf::Vector2f(q.u1, q.v1)};
+    const sf::Vertex top_right{sf::Vector2f(q.right, q.top), q.color, sf::Vector2f(q.u2, q.v1)};
+    const sf::Vertex bottom_left{sf::Vector2f(q.left, q.bottom), q.color, sf::Vector2f(q.u1, q.v2)};
+    const sf::Vertex bottom_right{sf::Vector2f(q.right, q.bottom), q.color, sf::Vector2f(q.u2, q.v2)};
     m_vertices.push_back(top_left);
     m_vertices.push_back(top_right);
     m_vertices.push_back(bottom_left);
@@ -201,21 +206,44 @@ bool CharacterBatch::add(float x, float y, char ch, sf::Color color, sf::Color b
     if (block.empty()) {
         m_skipped_blocks++;
     } else {
-        appendQuad(block.left, block.top, block.right, block.bottom, background, WHITE_TEXEL, WHITE_TEXEL,
-                   WHITE_TEXEL, WHITE_TEXEL);
+        m_quads.push_back(Quad{block.left, block.top, block.right, block.bottom, background, WHITE_TEXEL, WHITE_TEXEL,
+                               WHITE_TEXEL, WHITE_TEXEL});
         markPainted(block);
         m_block_area += static_cast<double>(block.right - block.left) * static_cast<double>(block.bottom - block.top);
     }
     const GlyphQuad& glyph = glyphFor(ch);
     if (glyph.visible) {
         const Rect quad{x + glyph.left, y + glyph.top, x + glyph.right, y + glyph.bottom};
-        appendQuad(quad.left, quad.top, quad.right, quad.bottom, color, glyph.u1, glyph.v1, glyph.u2, glyph.v2);
+        m_quads.push_back(Quad{quad.left, quad.top, quad.right, quad.bottom, color, glyph.u1, glyph.v1, glyph.u2,
+                               glyph.v2});
         markPainted(quad);
     }
     return true;
 }
 
-void CharacterBatch::draw(sf::RenderTarget& target) const {
+void CharacterBatch::draw(sf::RenderTarget& target) {
+    m_vertices.clear();
+    for (const Quad& quad : m_quads)
+        appendVertices(quad);
+    drawVertices(target);
+}
+
+void CharacterBatch::drawOver(sf::RenderTarget& target, const std::vector<Quad>& erase, sf::Color fill,
+                              const std::vector<std::size_t>& redraw) {
+    m_vertices.clear();
+    for (Quad quad : erase) {
+        // The same corners cover the same pixels; opaque, so nothing
+        // underneath shows through.
+        quad.color = fill;
+        quad.u1 = quad.v1 = quad.u2 = quad.v2 = WHITE_TEXEL;
+        appendVertices(quad);
+    }
+    for (std::size_t index : redraw)
+        appendVertices(m_quads[index]);
+    drawVertices(target);
+}
+
+void CharacterBatch::drawVertices(sf::RenderTarget& target) const {
     if (m_vertices.empty() || m_p_font == nullptr)
         return;
     sf::RenderStates states;
@@ -224,7 +252,7 @@ void CharacterBatch::draw(sf::RenderTarget& target) const {
 }
 
 void CharacterBatch::clear() {
-    m_vertices.clear();
+    m_quads.clear();
     m_skipped_blocks = 0;
     m_block_area = 0;
     if (++m_stamp == 0) {
@@ -234,7 +262,9 @@ void CharacterBatch::clear() {
     }
 }
 
-std::size_t CharacterBatch::getVertexCount() const { return m_vertices.size(); }
+const std::vector<CharacterBatch::Quad>& CharacterBatch::getQuads() const { return m_quads; }
+
+std::size_t CharacterBatch::getVertexCount() const { return 6 * m_quads.size(); }
 
 std::size_t CharacterBatch::getSkippedBlockCount() const { return m_skipped_blocks; }
 

@@ -19,6 +19,16 @@ namespace priv {
 // glyphs in call order, later ones over earlier ones.
 class CharacterBatch {
 public:
+    // One queued quad: where it lands in pixels, its colour, and where it
+    // samples the glyph texture (in texels).
+    struct Quad {
+        float left, top, right, bottom;
+        sf::Color color;
+        float u1, v1, u2, v2;
+        bool operator==(const Quad& other) const;
+        bool operator!=(const Quad& other) const { return !(*this == other); }
+    };
+
     CharacterBatch();
 
     // The font must stay alive and unchanged while characters are added and
@@ -42,10 +52,16 @@ public:
     // font; returns false without one.
     bool add(float x, float y, char ch, sf::Color color, sf::Color background);
     // Draws everything queued, in one call; the queue stays.
-    void draw(sf::RenderTarget& target) const;
+    void draw(sf::RenderTarget& target);
+    // Brings a target that shows an earlier frame up to date in one call:
+    // paints `fill` over the area of each quad in `erase`, then draws the
+    // queued quads whose indices `redraw` lists (ascending) in queue order.
+    void drawOver(sf::RenderTarget& target, const std::vector<Quad>& erase, sf::Color fill,
+                  const std::vector<std::size_t>& redraw);
     // Empties the queue for the next frame.
     void clear();
 
+    const std::vector<Quad>& getQuads() const;
     std::size_t getVertexCount() const;
     // Blocks left out since the last clear because they would change nothing.
     std::size_t getSkippedBlockCount() const;
@@ -70,8 +86,9 @@ private:
     };
 
     const GlyphQuad& glyphFor(char ch);
-    void appendQuad(float left, float top, float right, float bottom, sf::Color color, float u1, float v1, float u2,
-                    float v2);
+    // The two triangles text drawing uses for a quad.
+    void appendVertices(const Quad& quad);
+    void drawVertices(sf::RenderTarget& target) const;
     // Which parts of the target this batch has painted, kept per tile of
     // 8 x 8 pixels as the bounding box of what was painted inside the tile
     // (valid while the tile's stamp is the batch's current stamp).
@@ -94,6 +111,8 @@ private:
     float m_cell_width;
     float m_cell_height;
     std::array<GlyphQuad, 256> m_glyphs;
+    std::vector<Quad> m_quads;
+    // Built from quads when drawing.
     std::vector<sf::Vertex> m_vertices;
 
     bool m_clear_color_known;

@@ -2,12 +2,18 @@
 
 #include <cmath>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <SFML/Graphics.hpp>
 
 #include "core/LogManager.h"
 #include "display/CharacterBatch.h"
 #include "display/ConvertColor.h"
 #include "display/FrameCapture.h"
+#include "display/FrameDiff.h"
+#include "display/KeptFrame.h"
 #include "display/SfmlCompat.h"
 #include "display/WindowProbe.h"
 
@@ -16,10 +22,29 @@ namespace vq {
 namespace {
 
 sf::Image* p_frame_capture = nullptr;
+priv::FrameCounts frame_counts;
+bool frame_reuse = true;
+
+// Copying the kept frame back to the window costs about as much as drawing
+// quads over this many pixels (measured with the software renderer): a
+// frame that changed little is brought up to date only when what changed
+// costs less to draw than the whole frame, less this.
+const double RESTORE_COST = 80000;
+
+// Software GL drivers allocate the command lists of each frame anew and
+// free them when it is shown; given back to the system every time, that
+// memory is mapped in again page by page while the next frame is drawn.
+void keepFreedMemoryForTheNextFrame() {
+#if defined(__GLIBC__)
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
+}
 
 } // namespace
 
 void priv::setFrameCapture(sf::Image* p_image) { p_frame_capture = p_image; }
+priv::FrameCounts priv::frameCounts() { return frame_counts; }
+void priv::setFrameReuse(bool enabled) { frame_reuse = enabled; }
 
 struct DisplayManager::Impl {
     std::unique_ptr<sf::RenderWindow> window;
@@ -28,7 +53,50 @@ struct DisplayManager::Impl {
     priv::CharacterBatch batch;
     std::vector<DrawnCharacter> current_frame;
     std::vector<DrawnCharacter> last_frame;
+
+    // What the frame being drawn starts from; unknown for the first frame
+    // of a new window. The window is cleared to it only when the frame is
+    // drawn there whole: a kept picture covers it anyway.
+    bool clear_known = false;
+    sf::Color clear_color;
+    // The quads of the frame last shown and what it was drawn over.
+    std::vector<priv::CharacterBatch::Quad> shown_quads;
+    bool shown_clear_known = false;
+    sf::Color shown_clear;
+    priv::KeptFrame kept;
+    priv::FrameDiff diff;
+
+    // Puts the frame into the window's hidden buffer the cheapest way.
+    void compose(sf::RenderWindow& target);
 };
+
+void DisplayManager::Impl::compose(sf::RenderWindow& target) {
+    if (frame_reuse && kept.usable() && clear_known && shown_clear_known && shown_clear == clear_color) {
+        diff.compare(shown_quads, batch.getQuads(), static_cast<int>(target.getSize().x),
+                     static_cast<int>(target.getSize().y));
+        // Worth it while frames change this little.
+        if (RESTORE_COST + diff.updateCost() < diff.wholeCost()) {
+            if (!kept.holds(clear_color)) {
+                kept.picture().clear(clear_color);
+                batch.draw(kept.picture());
+                kept.keep(clear_color);
+                frame_counts.drawn++;
+            } else if (diff.unchanged()) {
+                frame_counts.reused++;
+            } else {
+                batch.drawOver(kept.picture(), diff.erased(), clear_color, diff.redrawn());
+                frame_counts.updated++;
+            }
+            kept.show(target);
+            return;
+        }
+    }
+    if (clear_known)
+        target.clear(clear_color);
+    batch.draw(target);
+    frame_counts.drawn++;
+    kept.forget();
+}
 
 DisplayManager::DisplayManager()
     : m_p_impl(new Impl),
@@ -66,6 +134,10 @@ int DisplayManager::startUp() {
     }
     m_p_impl->window->setMouseCursorVisible(false);
     m_p_impl->window->setVerticalSyncEnabled(true);
+    keepFreedMemoryForTheNextFrame();
+    if (!m_p_impl->kept.start(*m_p_impl->window))
+        LogManager::getInstance().writeLog(1, "Cannot keep the frame shown, every frame is drawn whole");
+    frame_counts = priv::FrameCounts();
     priv::CharacterBatch& batch = m_p_impl->batch;
     batch.setFont(&m_p_impl->font, characterSize());
     batch.setCellSize(charWidth(), charHeight());
@@ -73,11 +145,14 @@ int DisplayManager::startUp() {
                         static_cast<unsigned>(m_window_vertical_pixels));
     // What a new window holds is unknown until the first clear.
     batch.forgetClearColor();
+    m_p_impl->clear_known = false;
+    m_p_impl->shown_clear_known = false;
     m_p_impl->current_frame.clear();
     return Manager::startUp();
 }
 
 int DisplayManager::shutDown() {
+    m_p_impl->kept.stop();
     m_p_impl->batch.setFont(nullptr, 0);
     m_p_impl->font = sf::Font();
     if (m_p_impl->window) {
@@ -122,8 +197,8 @@ int DisplayManager::swapBuffers() {
         return -1;
     }
     sf::RenderWindow& window = *m_p_impl->window;
-    priv::CharacterBatch& batch = m_p_impl->batch;
-    batch.draw(window);
+    Impl& impl = *m_p_impl;
+    impl.compose(window);
     if (p_frame_capture != nullptr) {
         sf::Texture copy;
         if (priv::createTexture(copy, window.getSize().x, window.getSize().y)) {
@@ -132,10 +207,14 @@ int DisplayManager::swapBuffers() {
         }
     }
     window.display();
+    impl.shown_quads = impl.batch.getQuads();
+    impl.shown_clear = impl.clear_color;
+    impl.shown_clear_known = impl.clear_known;
     const sf::Color clear_color = convertColor(m_background_color);
-    window.clear(clear_color);
-    batch.clear();
-    batch.setClearColor(clear_color);
+    impl.clear_color = clear_color;
+    impl.clear_known = true;
+    impl.batch.clear();
+    impl.batch.setClearColor(clear_color);
     m_p_impl->last_frame.swap(m_p_impl->current_frame);
     m_p_impl->current_frame.clear();
     return 0;

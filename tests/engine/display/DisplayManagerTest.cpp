@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -200,6 +202,109 @@ TEST_F(DisplayWindow, StringsAreJustifiedAroundTheirPosition) {
     EXPECT_EQ(row(8).substr(9, 5), " odd ");
     ASSERT_EQ(display.swapBuffers(), 0);
     EXPECT_EQ(display.lastFrameAsText(), blankScreen(80, 24));
+}
+
+// A frame as the game draws it: characters, each over the background colour
+// in force when it is drawn, and the colour in force at the swap, which the
+// next frame starts from.
+struct Stroke {
+    float x, y;
+    char ch;
+    vq::Color color, background;
+};
+struct ScriptedFrame {
+    std::vector<Stroke> strokes;
+    vq::Color clear_after;
+};
+
+// Frames the kept picture must bring up to date exactly: a screen of text,
+// then frames that repeat it, move a character between cells across others,
+// recolour one, drop one and add one in the middle of the order, change the
+// clear colour, and change everything; then characters strewn anywhere,
+// overlapping, a few of them moved or changed in each frame, and two on
+// one spot drawn the other way round.
+std::vector<ScriptedFrame> scriptedFrames() {
+    std::mt19937 rng(4242);
+    ScriptedFrame screen{{}, vq::BLACK};
+    for (int row = 0; row < 20; row++)
+        for (int col = 0; col < 80; col++)
+            screen.strokes.push_back({static_cast<float>(col), static_cast<float>(row),
+                                      static_cast<char>(33 + rng() % 94), static_cast<vq::Color>(rng() % 8),
+                                      rng() % 6 ? vq::BLACK : vq::BLUE});
+    screen.strokes.push_back({10.5f, 3.25f, '@', vq::RED, vq::BLACK}); // off the grid, over text
+    std::vector<ScriptedFrame> frames = {screen, screen};
+    frames.push_back(frames.back());
+    frames.back().strokes.back().x += 0.37f; // moves a fraction of a cell
+    frames.push_back(frames.back());
+    frames.back().strokes[500].color = vq::CYAN;
+    frames.push_back(frames.back());
+    frames.back().strokes.erase(frames.back().strokes.begin() + 700);
+    frames.back().strokes.insert(frames.back().strokes.begin() + 900, {33.5f, 7.5f, 'Q', vq::YELLOW, vq::RED});
+    frames.push_back(frames.back());
+    frames.back().clear_after = vq::GREEN;
+    for (int i = 0; i < 4; i++) // drawn over green
+        frames.push_back(frames.back());
+    for (Stroke& s : frames.back().strokes)
+        s.ch = static_cast<char>(33 + rng() % 94);
+    ScriptedFrame strewn{{}, vq::GREEN};
+    for (int i = 0; i < 800; i++)
+        strewn.strokes.push_back({static_cast<float>(rng() % 1600) / 20, static_cast<float>(rng() % 480) / 20,
+                                  static_cast<char>(33 + rng() % 94), static_cast<vq::Color>(rng() % 8),
+                                  rng() % 2 ? vq::GREEN : vq::BLACK});
+    strewn.strokes[101] = {strewn.strokes[100].x, strewn.strokes[100].y, 'M', vq::WHITE, vq::BLACK};
+    strewn.strokes[100].background = vq::BLUE;
+    frames.push_back(strewn);
+    for (int f = 0; f < 12; f++) {
+        frames.push_back(frames.back());
+        if (f == 6)
+            std::swap(frames.back().strokes[100], frames.back().strokes[101]);
+        for (int change = 0; change < 3; change++) {
+            Stroke& s = frames.back().strokes[rng() % 800];
+            s.x += static_cast<float>(rng() % 21) / 20 - 0.5f;
+            s.color = static_cast<vq::Color>(rng() % 8);
+        }
+    }
+    return frames;
+}
+
+TEST_F(DisplayWindow, FramesBuiltOnTheKeptPictureMatchFramesDrawnWhole) {
+    const std::vector<ScriptedFrame> frames = scriptedFrames();
+    std::vector<sf::Image> kept_path;
+    vq::priv::FrameCounts counts;
+    for (bool reuse : {true, false}) {
+        vq::priv::setFrameReuse(reuse);
+        display.setBackgroundColor(vq::BLACK);
+        ASSERT_EQ(display.swapBuffers(), 0);
+        const vq::priv::FrameCounts before = vq::priv::frameCounts();
+        for (std::size_t f = 0; f < frames.size(); f++) {
+            for (const Stroke& s : frames[f].strokes) {
+                display.setBackgroundColor(s.background);
+                ASSERT_EQ(display.drawCh(Vector(s.x, s.y), s.ch, s.color), 0);
+            }
+            display.setBackgroundColor(frames[f].clear_after);
+            const sf::Image image = showAndCapture();
+            if (reuse) {
+                kept_path.push_back(image);
+                continue;
+            }
+            const sf::Image& a = kept_path[f];
+            ASSERT_EQ(a.getSize(), image.getSize());
+            EXPECT_EQ(std::memcmp(a.getPixelsPtr(), image.getPixelsPtr(), 4u * a.getSize().x * a.getSize().y), 0)
+                << "frame " << f;
+        }
+        if (reuse) {
+            counts = vq::priv::frameCounts();
+            counts.drawn -= before.drawn;
+            counts.updated -= before.updated;
+            counts.reused -= before.reused;
+        }
+    }
+    vq::priv::setFrameReuse(true);
+    // Drawn whole: the first frame and the first over green, the next of
+    // each again into the kept picture, and the changed screens.
+    EXPECT_EQ(counts.drawn, 7u);
+    EXPECT_EQ(counts.updated, 3u + 11u);
+    EXPECT_EQ(counts.reused, 2u);
 }
 
 } // namespace
