@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     libsfml-dev libmpg123-dev libopenal-dev
-    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libgtest-dev libgmock-dev googletest libbenchmark-dev libtcod-dev
     libx11-dev xvfb xauth xdotool x11-utils imagemagick
     clang libclang-rt-dev
     lame sox ccache

@@ -72,10 +72,9 @@ struct DisplayManager::Impl {
 
 void DisplayManager::Impl::compose(sf::RenderWindow& target) {
     if (frame_reuse && kept.usable() && clear_known && shown_clear_known && shown_clear == clear_color) {
-        diff.compare(shown_quads, batch.getQuads(), static_cast<int>(target.getSize().x),
-                     static_cast<int>(target.getSize().y));
         // Worth it while frames change this little.
-        if (RESTORE_COST + diff.updateCost() < diff.wholeCost()) {
+        if (diff.compare(shown_quads, batch.getQuads(), static_cast<int>(target.getSize().x),
+                         static_cast<int>(target.getSize().y), RESTORE_COST)) {
             if (!kept.holds(clear_color)) {
                 kept.picture().clear(clear_color);
                 batch.draw(kept.picture());

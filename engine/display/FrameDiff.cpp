@@ -63,57 +63,67 @@ FrameDiff::Box FrameDiff::pixelsOf(const Quad& q, int width, int height) {
     return box;
 }
 
-void FrameDiff::compare(const std::vector<Quad>& before, const std::vector<Quad>& after, int width, int height) {
+bool FrameDiff::compare(const std::vector<Quad>& before, const std::vector<Quad>& after, int width, int height,
+                        double overhead) {
     m_width = std::max(width, 0);
     m_height = std::max(height, 0);
     m_erase.clear();
     m_redraw.clear();
     m_update_cost = 0;
-    if (before == after) {
-        m_whole_cost = 0;
-        for (const Quad& quad : after)
-            m_whole_cost += QUAD_COST + costOf(pixelsOf(quad, m_width, m_height));
-        return;
+    double whole_cost = 0;
+    m_after_boxes.resize(after.size());
+    for (std::size_t i = 0; i < after.size(); i++) {
+        m_after_boxes[i] = pixelsOf(after[i], m_width, m_height);
+        whole_cost += QUAD_COST + costOf(m_after_boxes[i]);
     }
-    matchInOrder(before, after);
-    indexAfter(after);
+    m_budget = whole_cost - overhead;
+    if (m_budget <= 0)
+        return false;
+    if (before == after)
+        return true;
+    if (!matchInOrder(before, after))
+        return false;
     m_pending.clear();
-    m_whole_cost = 0;
-    for (const Box& box : m_after_boxes)
-        m_whole_cost += QUAD_COST + costOf(box);
-    m_in_redraw.assign(after.size(), false);
     for (std::size_t i = 0; i < before.size(); i++) {
         if (m_before_kept[i])
             continue;
         const Box box = pixelsOf(before[i], m_width, m_height);
-        if (!box.empty()) {
-            m_erase.push_back(before[i]);
-            m_pending.push_back(box);
-            m_update_cost += QUAD_COST + costOf(box);
-        }
+        if (box.empty())
+            continue;
+        m_erase.push_back(before[i]);
+        m_pending.push_back(box);
+        if (!charge(QUAD_COST + costOf(box)))
+            return false;
     }
+    m_in_redraw.assign(after.size(), false);
     for (std::size_t i = 0; i < after.size(); i++) {
         if (!m_after_kept[i] && !m_after_boxes[i].empty()) {
             m_in_redraw[i] = true;
             m_pending.push_back(m_after_boxes[i]);
         }
     }
-    spread();
+    indexAfter();
+    if (!spread())
+        return false;
     for (std::size_t i = 0; i < after.size(); i++) {
         if (m_in_redraw[i]) {
             m_redraw.push_back(i);
             m_erase.push_back(after[i]);
-            // Painted over, then drawn.
-            m_update_cost += 2 * (QUAD_COST + costOf(m_after_boxes[i]));
         }
     }
+    return true;
+}
+
+bool FrameDiff::charge(double cost) {
+    m_update_cost += cost;
+    return m_update_cost < m_budget;
 }
 
 // Pairs quads of both frames that are alike in every field, keeping the
 // order of the pairs the same in both: the first quad of `after` takes the
 // earliest alike quad of `before`, each later one the earliest alike quad
 // after the last one taken. The rest were added or removed.
-void FrameDiff::matchInOrder(const std::vector<Quad>& before, const std::vector<Quad>& after) {
+bool FrameDiff::matchInOrder(const std::vector<Quad>& before, const std::vector<Quad>& after) {
     m_before_kept.assign(before.size(), false);
     m_after_kept.assign(after.size(), false);
     bool indexed = false;
@@ -133,24 +143,28 @@ void FrameDiff::matchInOrder(const std::vector<Quad>& before, const std::vector<
             // Among the alike quads, the first after the last one taken.
             const std::pair<std::uint64_t, std::uint32_t> key(hashOf(after[i]), static_cast<std::uint32_t>(last + 1));
             const auto found = std::lower_bound(m_sorted_before.begin(), m_sorted_before.end(), key);
-            if (found == m_sorted_before.end() || found->first != key.first || before[found->second] != after[i])
-                continue; // new here (or an unlikely hash collision: drawn again, which is always right)
+            if (found == m_sorted_before.end() || found->first != key.first || before[found->second] != after[i]) {
+                // New here (or an unlikely hash collision: drawn again,
+                // which is always right): painted over, then drawn.
+                if (!charge(2 * (QUAD_COST + costOf(m_after_boxes[i]))))
+                    return false;
+                continue;
+            }
             taken = found->second;
         }
         m_before_kept[taken] = true;
         m_after_kept[i] = true;
         last = static_cast<long>(taken);
     }
+    return true;
 }
 
-void FrameDiff::indexAfter(const std::vector<Quad>& after) {
+void FrameDiff::indexAfter() {
     m_cells_across = (m_width + (1 << CELL_SHIFT) - 1) >> CELL_SHIFT;
     m_cells_down = (m_height + (1 << CELL_SHIFT) - 1) >> CELL_SHIFT;
     const std::size_t cells = static_cast<std::size_t>(m_cells_across) * static_cast<std::size_t>(m_cells_down);
-    m_after_boxes.resize(after.size());
     m_cell_start.assign(cells + 1, 0);
-    for (std::size_t i = 0; i < after.size(); i++) {
-        const Box box = m_after_boxes[i] = pixelsOf(after[i], m_width, m_height);
+    for (const Box& box : m_after_boxes) {
         if (box.empty())
             continue;
         for (int cy = box.y0 >> CELL_SHIFT; cy <= (box.y1 - 1) >> CELL_SHIFT; cy++)
@@ -161,7 +175,7 @@ void FrameDiff::indexAfter(const std::vector<Quad>& after) {
         m_cell_start[c + 1] += m_cell_start[c];
     m_cell_quads.resize(m_cell_start[cells]);
     m_cell_fill.assign(m_cell_start.begin(), m_cell_start.end() - 1);
-    for (std::size_t i = 0; i < after.size(); i++) {
+    for (std::size_t i = 0; i < m_after_boxes.size(); i++) {
         const Box& box = m_after_boxes[i];
         if (box.empty())
             continue;
@@ -174,7 +188,7 @@ void FrameDiff::indexAfter(const std::vector<Quad>& after) {
 
 // Every quad of `after` that touches a pending area joins the redraw, and
 // its own area becomes pending: what it covers must be painted over too.
-void FrameDiff::spread() {
+bool FrameDiff::spread() {
     while (!m_pending.empty()) {
         const Box box = m_pending.back();
         m_pending.pop_back();
@@ -186,11 +200,14 @@ void FrameDiff::spread() {
                     if (!m_in_redraw[index] && m_after_boxes[index].meets(box)) {
                         m_in_redraw[index] = true;
                         m_pending.push_back(m_after_boxes[index]);
+                        if (!charge(2 * (QUAD_COST + costOf(m_after_boxes[index]))))
+                            return false;
                     }
                 }
             }
         }
     }
+    return true;
 }
 
 } // namespace priv

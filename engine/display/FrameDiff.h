@@ -25,8 +25,15 @@ public:
     using Quad = CharacterBatch::Quad;
 
     // Compares the quads of the frame shown (before) with those of the
-    // next (after) on a target of width x height pixels.
-    void compare(const std::vector<Quad>& before, const std::vector<Quad>& after, int width, int height);
+    // next (after) on a target of width x height pixels. True when bringing
+    // a picture of `before` up to date costs less than drawing `after`
+    // whole, with `overhead` added to the update; false as soon as it is
+    // clear that it does not, and then the rest says nothing. Costs are in
+    // pixels: each quad costs the pixels it touches plus QUAD_COST for
+    // setting it up.
+    bool compare(const std::vector<Quad>& before, const std::vector<Quad>& after, int width, int height,
+                 double overhead);
+    static const int QUAD_COST;
 
     // Nothing to draw: the frames look the same.
     bool unchanged() const { return m_redraw.empty() && m_erase.empty(); }
@@ -34,13 +41,6 @@ public:
     // draw over them (indices, ascending).
     const std::vector<Quad>& erased() const { return m_erase; }
     const std::vector<std::size_t>& redrawn() const { return m_redraw; }
-
-    // What drawing costs, in pixels: each quad its area plus QUAD_COST for
-    // setting it up. All of `after`, and the update (painting over and
-    // drawing again).
-    static const int QUAD_COST;
-    double wholeCost() const { return m_whole_cost; }
-    double updateCost() const { return m_update_cost; }
 
     // Pixels a quad may touch, as whole pixels [x0, x1) x [y0, y1) on the
     // target; empty when it touches none. Generous by a hair where an edge
@@ -56,9 +56,11 @@ public:
     static Box pixelsOf(const Quad& quad, int width, int height);
 
 private:
-    void matchInOrder(const std::vector<Quad>& before, const std::vector<Quad>& after);
-    void indexAfter(const std::vector<Quad>& after);
-    void spread();
+    bool matchInOrder(const std::vector<Quad>& before, const std::vector<Quad>& after);
+    void indexAfter();
+    bool spread();
+    // Adds to the update's cost; false once it reaches the budget.
+    bool charge(double cost);
 
     int m_width = 0, m_height = 0;
     int m_cells_across = 0, m_cells_down = 0;
@@ -72,7 +74,7 @@ private:
     std::vector<std::pair<std::uint64_t, std::uint32_t>> m_sorted_before;
     std::vector<Quad> m_erase;
     std::vector<std::size_t> m_redraw;
-    double m_whole_cost = 0, m_update_cost = 0;
+    double m_update_cost = 0, m_budget = 0;
 };
 
 } // namespace priv

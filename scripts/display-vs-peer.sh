@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Times the full 80 x 24 random grid drawn by the display (BM_FrameBatched:
+# drawCh for every cell, then swapBuffers) and the same grids drawn through
+# libtcod's OpenGL 2 renderer (peer_frames, same font at 13 x 32 pixel
+# tiles), one after the other on one virtual screen, for a few rounds, and
+# prints both figures of every round and their ratio (display / libtcod).
+# Usage: scripts/display-vs-peer.sh [build-dir] [rounds]   (default build/bench, 3)
+# Builds Release into the build directory first. The figures are wall-clock
+# times: run it on an otherwise idle machine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
+fi
+build=${1:-build/bench}
+rounds=${2:-3}
+scripts/install-deps.sh
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVQ_BUILD_TESTS=OFF -DVQ_BUILD_TOOLS=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" --target bench_display peer_frames >/dev/null
+
+peer() {
+    "$build/benchmarks/peer/peer_frames" vq-font.ttf 3 | sed -n 's/^peer frame: \([0-9.]*\) ms.*/\1/p'
+}
+display() {
+    "$build/benchmarks/display/bench_display" --benchmark_filter='^BM_FrameBatched/' 2>/dev/null |
+        sed -n 's/^ *batched frame, drawCh + swapBuffers: *\([0-9.]*\) ms.*/\1/p'
+}
+
+echo "Full 80 x 24 random grid per frame, ms (cleared, filled, shown)"
+printf '%-7s %10s %10s %8s\n' round libtcod display ratio
+for round in $(seq 1 "$rounds"); do
+    p=$(peer)
+    d=$(display)
+    if [ -z "$p" ] || [ -z "$d" ]; then
+        echo "round $round: a benchmark printed no figure" >&2
+        exit 1
+    fi
+    printf '%-7s %10s %10s %8s\n' "$round" "$p" "$d" "$(awk -v d="$d" -v p="$p" 'BEGIN { printf "%.2f", d / p }')"
+done
