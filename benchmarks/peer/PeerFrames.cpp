@@ -2,9 +2,19 @@
 // characters in random colours, drawn through libtcod's OpenGL 2 renderer
 // with the same font at 13 x 32 pixel tiles in a 1024 x 768 window. Each
 // frame clears the console, fills every cell and presents it. Prints one
-// line, "peer frame: <ms> ms (<n> frames)". Needs an X display.
+// line, "peer frame: <ms> ms (<n> frames)". Needs an X display. libtcod
+// dropped that renderer in 1.23; where it is missing this says so and fails.
 // Usage: peer_frames [font-file] [seconds]
-#include <libtcod.h>
+// The C interface only: the C++ wrappers of newer libtcod versions use
+// parts of it they deprecate.
+#include <libtcod/console.h>
+#include <libtcod/console_types.h>
+#include <libtcod/context.h>
+#include <libtcod/context_init.h>
+#include <libtcod/error.h>
+#include <libtcod/tileset.h>
+#include <libtcod/tileset_truetype.h>
+#include <libtcod/version.h>
 
 #include <chrono>
 #include <cstdio>
@@ -63,8 +73,10 @@ int main(int argc, char** argv) {
     params.vsync = 1; // as the engine's window asks
     params.window_title = "peer";
     TCOD_Context* context = nullptr;
-    if (TCOD_context_new(&params, &context) < 0) {
-        std::fprintf(stderr, "cannot open the OpenGL 2 renderer: %s\n", TCOD_get_error());
+    if (TCOD_context_new(&params, &context) < 0 || TCOD_context_get_renderer_type(context) != TCOD_RENDERER_OPENGL2) {
+        std::fprintf(stderr, "libtcod %s offers no OpenGL 2 renderer here: %s\n", TCOD_STRVERSION, TCOD_get_error());
+        if (context != nullptr)
+            TCOD_context_delete(context);
         TCOD_tileset_delete(tileset);
         return 1;
     }
