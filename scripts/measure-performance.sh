@@ -36,6 +36,12 @@ measure() {
     "$b/benchmarks/game/scene_frames" 300 2>/dev/null
     echo "== Loop pacing over 900 steps"
     "$b/benchmarks/core/loop_pacing" 900 2>/dev/null
+    echo "== The full random grid side by side with libtcod, three rounds"
+    if [ -x "$b/benchmarks/peer/peer_frames" ]; then
+        scripts/display-vs-peer.sh "$b" 3 || echo "(libtcod's renderer could not run here)"
+    else
+        echo "(libtcod not installed: no peer)"
+    fi
 }
 
 measure "$build"

@@ -4,8 +4,11 @@
 # made with debootstrap from Debian's packages, and prints one line per
 # platform: release, SFML version, tests passed and failed.
 #
-#   scripts/test-platforms.sh [--fresh] [--prepare-only] [RELEASE...]
+#   scripts/test-platforms.sh [--fresh] [--prepare-only] [--run COMMAND] [RELEASE...]
 #                                               (default: trixie sid)
+#
+# --run COMMAND runs COMMAND from the sources' root in each system instead of
+# the suite, showing its output, e.g. --run scripts/measure-performance.sh.
 #
 # The systems are kept in $VQ_PLATFORM_CACHE (default build/platforms):
 #   RELEASE/base  the bare minbase system, made once
@@ -25,12 +28,19 @@ repo=$PWD
 
 fresh=0
 prepare_only=0
+run_command=
 releases=()
-for arg in "$@"; do
+while [ $# -gt 0 ]; do
+    arg=$1
+    shift
     case "$arg" in
         --fresh) fresh=1 ;;
         --prepare-only) prepare_only=1 ;;
-        -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
+        --run)
+            [ $# -gt 0 ] || { echo "test-platforms.sh: --run needs a command" >&2; exit 2; }
+            run_command=$1
+            shift ;;
+        -h|--help) sed -n '2,24p' "$0"; exit 0 ;;
         -*) echo "test-platforms.sh: unknown option $arg" >&2; exit 2 ;;
         *) releases+=("$arg") ;;
     esac
@@ -177,6 +187,14 @@ for release in "${releases[@]}"; do
     fi
     name=$(. "$root/etc/os-release" && echo "${PRETTY_NAME:-$release}")
     sfml=$(chroot "$root" dpkg-query -W -f='${Version}' libsfml-dev 2>/dev/null | sed 's/^[0-9]*://; s/[+~-].*//')
+    if [ -n "$run_command" ]; then
+        echo "== $name, SFML $sfml: $run_command" | tee -a "$log"
+        run_status=0
+        in_root "$root" isolated "cd /root/cornfield && $run_command" 2>&1 | tee -a "$log" || run_status=$?
+        [ "$run_status" -eq 0 ] || status=1
+        lines+=("$release ($name), SFML $sfml: '$run_command' ended with status $run_status")
+        continue
+    fi
     echo "== $name: ./test.sh --normal" >>"$log"
     start=$(date +%s)
     in_root "$root" isolated "cd /root/cornfield && ./test.sh --normal" >>"$log" 2>&1 || true
