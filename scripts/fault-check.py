@@ -2,7 +2,7 @@
 """Puts single-line faults into a scratch copy of the code, one at a time, and
 records which of them the test suite catches.
 
-    scripts/fault-check.py [FAULTS] [--work DIR] [--jobs N] [--only ID,ID]
+    scripts/fault-check.py [FAULTS] [--work DIR] [--jobs N] [--only ID,ID] [--lock FILE]
 
 FAULTS is a text file of blocks (scripts/faults.txt when left out):
 
@@ -16,7 +16,8 @@ The copy is the committed tree (HEAD) plus the working tree's changes to the
 test suite, built once without sanitizers; every fault is applied, built
 incrementally and tested with the normal suite (the fuzz runs aside), then
 taken out again. A fault that does not compile is reported as such, never as
-caught. Prints a table and ends non-zero when the clean tree fails a test.
+caught. With --lock, every build and test run holds a shared flock on FILE,
+so timed measurements on a shared machine can wait for a quiet moment. Prints a table and ends non-zero when the clean tree fails a test.
 """
 import argparse
 import os
@@ -48,7 +49,11 @@ def parse_faults(path):
     return faults
 
 
+LOCK = []
+
+
 def run(cmd, cwd, log, timeout=None):
+    cmd = LOCK + cmd
     with open(log, "a") as out:
         out.write(f"\n$ {' '.join(cmd)}\n")
         out.flush()
@@ -91,7 +96,10 @@ def main():
     parser.add_argument("--work", default=os.path.join(ROOT, "build", "faults"))
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--only", default="", help="comma-separated fault ids")
+    parser.add_argument("--lock", help="hold a shared flock on this file around each build and test run")
     args = parser.parse_args()
+    if args.lock:
+        LOCK.extend(["flock", "-s", args.lock])
 
     faults = parse_faults(args.faults)
     if args.only:
