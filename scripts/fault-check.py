@@ -17,7 +17,8 @@ test suite, built once without sanitizers; every fault is applied, built
 incrementally and tested with the normal suite (the fuzz runs aside), then
 taken out again. A fault that does not compile is reported as such, never as
 caught. With --lock, every build and test run holds a shared flock on FILE,
-so timed measurements on a shared machine can wait for a quiet moment. Prints a table and ends non-zero when the clean tree fails a test.
+so timed measurements on a shared machine can wait for a quiet moment.
+Prints a table and ends non-zero when the clean tree fails a test.
 """
 import argparse
 import os
