@@ -30,42 +30,47 @@ check_tree() {
     [ $# -gt 0 ] && shift
     below=("$@")
 
-    local rank_of
-    declare -A rank_of=()
+    local rank_of is_below
+    declare -A rank_of=() is_below=()
     local i
     for i in "${!own[@]}"; do rank_of[${own[$i]}]=$i; done
+    for i in "${below[@]}"; do is_below[$i]=1; done
 
-    local file folder my_rank target target_folder
-    while IFS= read -r file; do
+    local file folder target target_folder entry
+    local -A rank_of_file=()
+    local -a files=()
+    mapfile -t files < <(find "$root/$tree" -name '*.h' -o -name '*.cpp' | sort)
+    for file in "${files[@]}"; do
         folder=${file#"$root/$tree/"}
         folder=${folder%%/*}
-        if [ "$folder" = "$(basename "$file")" ]; then
-            my_rank=${#own[@]}   # files at the top of the tree stand above every folder
+        if [ "$folder" = "${file##*/}" ]; then
+            rank_of_file[$file]=${#own[@]}   # files at the top of the tree stand above every folder
         elif [ -n "${rank_of[$folder]+x}" ]; then
-            my_rank=${rank_of[$folder]}
+            rank_of_file[$file]=${rank_of[$folder]}
         else
             echo "$tree/$folder is not listed in $tree/CMakeLists.txt"
             bad=1
-            continue
         fi
-        while IFS= read -r target; do
-            target_folder=${target%%/*}
-            [ "$target_folder" = "$target" ] && continue   # same-folder include without a path
-            if [ -n "${rank_of[$target_folder]+x}" ]; then
-                if [ "${rank_of[$target_folder]}" -gt "$my_rank" ] &&
-                   [ "$allowed_upward" != "${file#"$root/"} $target" ]; then
-                    echo "${file#"$root/"}: includes \"$target\" from a layer above it"
-                    bad=1
-                fi
-            # A here-string, not a pipe: grep -q stops reading at the first
-            # match, and under pipefail the writer's broken pipe would count
-            # as "not found".
-            elif ! grep -qx "$target_folder" <<<"$(printf '%s\n' "${below[@]}")"; then
-                echo "${file#"$root/"}: includes \"$target\", which is not below $tree/"
+    done
+    # One grep for the whole tree: a process per file is slow on a busy machine.
+    while IFS= read -r entry; do
+        file=${entry%%:*}
+        [ -n "${rank_of_file[$file]+x}" ] || continue
+        target=${entry#*\"}
+        target=${target%%\"*}
+        target_folder=${target%%/*}
+        [ "$target_folder" = "$target" ] && continue   # same-folder include without a path
+        if [ -n "${rank_of[$target_folder]+x}" ]; then
+            if [ "${rank_of[$target_folder]}" -gt "${rank_of_file[$file]}" ] &&
+               [ "$allowed_upward" != "${file#"$root/"} $target" ]; then
+                echo "${file#"$root/"}: includes \"$target\" from a layer above it"
                 bad=1
             fi
-        done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
-    done < <(find "$root/$tree" -name '*.h' -o -name '*.cpp' | sort)
+        elif [ -z "${is_below[$target_folder]+x}" ]; then
+            echo "${file#"$root/"}: includes \"$target\", which is not below $tree/"
+            bad=1
+        fi
+    done < <(grep -H '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "${files[@]}")
 }
 
 mapfile -t engine_layers < <(layers "$root/engine")

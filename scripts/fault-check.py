@@ -99,6 +99,7 @@ def main():
     parser.add_argument("--only", default="", help="comma-separated fault ids")
     parser.add_argument("--lock", help="hold a shared flock on this file around each build and test run")
     args = parser.parse_args()
+    args.work = os.path.abspath(args.work)
     if args.lock:
         LOCK.extend(["flock", "-s", args.lock])
 

@@ -1,36 +1,31 @@
-#ifndef CORNFIELD_TESTS_E2E_EXPECTEDSCREEN_H
-#define CORNFIELD_TESTS_E2E_EXPECTEDSCREEN_H
+#ifndef VQ_TESTS_E2E_EXPECTEDSCREEN_H
+#define VQ_TESTS_E2E_EXPECTEDSCREEN_H
 
 #include <string>
-#include <vector>
 
 #include <SFML/Graphics.hpp>
 
 #include "core/Vector.h"
 #include "display/CharacterBatch.h"
 #include "display/Color.h"
-#include "display/Justification.h"
 
 namespace e2e {
 
-// Draws what the game should show, off-screen and with the engine's own
+// Draws what the game should show, off screen with the engine's own
 // character batch, so a screenshot region can be compared with it. Font and
 // grid are deterministic, which makes this a way of reading the screen.
 class ExpectedScreen {
 public:
     ExpectedScreen();
-
-    void clear();
-    // As the display draws a string: every character over its block.
-    void drawString(vq::Vector cell, const std::string& text, vq::Justification just, vq::Color color);
-    // As a status text draws itself: dashes above and below, then the text.
+    // As the display draws a centred string: every character over its block.
+    void drawText(vq::Vector cell, const std::string& text, vq::Color color = vq::WHITE);
+    // As a status text draws itself; only the text's row, as wide as the
+    // dashes, is compared.
     void drawBorderedText(vq::Vector cell, const std::string& text);
-    // Frame `frame` of a sprite file, centred on the cell as the game draws it.
-    void drawSpriteFile(const std::string& file, int frame, vq::Vector cell);
-
-    // The pixel rectangle covered by the blocks drawn since clear().
-    sf::IntRect blockArea() const;
-    sf::Image image();
+    // A frame of a sprite file, centred on the cell.
+    void drawSprite(const std::string& file, int frame, vq::Vector cell);
+    // The share of pixels, inside what was drawn, that differ noticeably in the shot.
+    double mismatch(const sf::Image& shot);
 
 private:
     void drawCh(vq::Vector cell, char ch, vq::Color color);
@@ -38,15 +33,11 @@ private:
     sf::Font m_font;
     sf::RenderTexture m_target;
     vq::priv::CharacterBatch m_batch;
-    bool m_ready = false; // font and target made
-    float m_left, m_top, m_right, m_bottom;
+    bool m_ready = false;
+    float m_left = 1e9f, m_top = 1e9f, m_right = -1e9f, m_bottom = -1e9f; // the compared area
 };
 
-// The share of pixels in the region whose colour differs noticeably.
-double differingShare(const sf::Image& actual, const sf::Image& expected, const sf::IntRect& region);
-
-// Reads the whole number shown by a bordered status text centred on `cell`
-// by comparing the screenshot with each candidate; -1 when none fits.
+// The whole number a bordered status text centred on `cell` shows, or -1.
 int readNumber(const sf::Image& shot, vq::Vector cell, int lowest, int highest);
 
 } // namespace e2e

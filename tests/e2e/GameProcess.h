@@ -1,5 +1,5 @@
-#ifndef CORNFIELD_TESTS_E2E_GAMEPROCESS_H
-#define CORNFIELD_TESTS_E2E_GAMEPROCESS_H
+#ifndef VQ_TESTS_E2E_GAMEPROCESS_H
+#define VQ_TESTS_E2E_GAMEPROCESS_H
 
 #include <sys/types.h>
 
@@ -12,29 +12,24 @@
 
 namespace e2e {
 
-// The real game binary running in a scratch directory that holds a copy of
-// the data files, driven the way a person would: real pointer moves, clicks
-// and key presses into its window, and screenshots of it. Its sound goes
-// into a WAV file (SoundCapture).
+// The real game binary, run in a scratch directory holding a copy of the
+// data files and driven as a person would: real pointer moves, clicks and
+// key presses into its window, and screenshots of it. Its sound is recorded
+// into wavPath() from the first start on.
 class GameProcess {
 public:
-    // Prepares a fresh scratch directory with the data files.
     GameProcess();
     // Kills the game if it still runs and removes the scratch directory.
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;
 
-    const std::string& dir() const { return m_dir; }
     std::string path(const std::string& relative) const { return m_dir + "/" + relative; }
     std::string wavPath() const { return path("capture.wav"); }
-
-    // Starts the binary, listening from the first start on; false, with
-    // error() saying why, when it could not be started.
-    bool start();
+    // Starts the binary and waits until its window is mapped; false, with
+    // error() saying why, when it did not come up.
+    bool start(double seconds = 15);
     const std::string& error() const { return m_error; }
-    // Waits until the game's window is mapped; false on timeout or exit.
-    bool waitForWindow(double seconds);
     const std::string& window() const { return m_window; }
 
     void pressKey(const std::string& keysym) const;
@@ -44,16 +39,11 @@ public:
     // Asks the window to close, as the title bar's close button does.
     void closeWindow() const;
     sf::Image screenshot() const;
-
-    // The exit status once the process ended, -1 on timeout, -2 when killed
-    // by a signal.
+    // The exit status once the process ended, -1 on timeout, -2 when killed by a signal.
     int waitForExit(double seconds);
-    bool running() const { return m_pid > 0; }
 
 private:
-    std::string m_dir;
-    std::string m_window;
-    std::string m_error;
+    std::string m_dir, m_window, m_error;
     pid_t m_pid = -1;
     std::unique_ptr<vqtest::SoundCapture> m_p_capture;
 };

@@ -34,11 +34,12 @@ inline const sf::SoundBuffer* bufferOf(const sf::Sound& sound) {
 #endif
 }
 
-inline bool isLooping(const sf::Sound& sound) {
+// A sound or a music.
+template <typename Playing> bool isLooping(const Playing& playing) {
 #if SFML_VERSION_MAJOR >= 3
-    return sound.isLooping();
+    return playing.isLooping();
 #else
-    return sound.getLoop();
+    return playing.getLoop();
 #endif
 }
 

@@ -1,9 +1,9 @@
 #include "TempDir.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <filesystem>
 
 #include <unistd.h>
 
@@ -37,6 +37,8 @@ std::string TempDir::read(const std::string& name) {
     buffer << in.rdbuf();
     return buffer.str();
 }
+
+void TempDir::copyFont() const { write("vq-font.ttf", read(VQ_DATA_DIR "/vq-font.ttf")); }
 
 bool TempDir::exists(const std::string& name) { return std::filesystem::exists(name); }
 

@@ -18,6 +18,8 @@ public:
     const std::string& path() const { return m_path; }
     // Writes a file relative to the temporary directory.
     void write(const std::string& name, const std::string& content) const;
+    // A copy of the game's font, so the display can start here.
+    void copyFont() const;
     // Reads a whole file; empty when missing.
     static std::string read(const std::string& name);
     static bool exists(const std::string& name);

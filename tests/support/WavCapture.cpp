@@ -61,4 +61,27 @@ double WavCapture::rms(long first, long count) const {
     return n == 0 ? 0 : std::sqrt(sum / static_cast<double>(n));
 }
 
+void writeToneWav(const std::string& path, int samples, int rate, double frequency, double amplitude) {
+    std::ofstream out(path, std::ios::binary);
+    const auto put = [&out](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; i++)
+            out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    const uint32_t data_bytes = static_cast<uint32_t>(samples) * 2;
+    out << "RIFF";
+    put(36 + data_bytes, 4);
+    out << "WAVEfmt ";
+    put(16, 4);
+    put(1, 2); // PCM
+    put(1, 2); // mono
+    put(static_cast<uint32_t>(rate), 4);
+    put(static_cast<uint32_t>(rate) * 2, 4);
+    put(2, 2);
+    put(16, 2);
+    out << "data";
+    put(data_bytes, 4);
+    for (int i = 0; i < samples; i++)
+        put(static_cast<uint16_t>(std::lround(amplitude * 32767.0 * std::sin(2 * M_PI * frequency * i / rate))), 2);
+}
+
 } // namespace vqtest

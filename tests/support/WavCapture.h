@@ -28,6 +28,10 @@ private:
     std::vector<int16_t> m_samples;
 };
 
+// Writes a mono 16-bit PCM WAV file holding a sine tone.
+void writeToneWav(const std::string& path, int samples, int rate = 22050, double frequency = 440.0,
+                  double amplitude = 0.5);
+
 } // namespace vqtest
 
 #endif

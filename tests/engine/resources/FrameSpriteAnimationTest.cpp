@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <map>
+#include <cmath>
 #include <string>
 #include <vector>
 
-#include "ResourceTestUtil.h"
-#include "TempDir.h"
-#include "core/LogManager.h"
+#include "LogCapture.h"
 #include "display/DisplayManager.h"
 #include "resources/Animation.h"
 #include "resources/Frame.h"
@@ -17,224 +15,140 @@ using vq::DisplayManager;
 using vq::Frame;
 using vq::Sprite;
 using vq::Vector;
-using vqtest::logHas;
-using vqtest::messageLines;
-using vqtest::TempDir;
+using vqtest::LogCapture;
 
 namespace {
 
-// Drawing needs the window; without a display these tests are skipped.
+// What was drawn since the last call, laid into a w x h block whose top-left
+// cell is (left, top); '.' where nothing was drawn, '?' for anything drawn
+// off the block or between cells.
+std::string drawnBlock(float left, float top, int w, int h) {
+    std::string block(static_cast<size_t>(w * h), '.');
+    for (const vq::DrawnCharacter& c : DisplayManager::getInstance().getCurrentFrame()) {
+        const float x = c.position.getX() - left, y = c.position.getY() - top;
+        if (x == std::floor(x) && y == std::floor(y) && x >= 0 && y >= 0 && x < w && y < h)
+            block[static_cast<size_t>(y * w + x)] = c.ch;
+        else
+            return "?";
+    }
+    DisplayManager::getInstance().swapBuffers();
+    return block;
+}
+
+// The log of this test's own directory; drawing needs the window.
 class DrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The font is read from the working directory (the repository root).
-        if (DisplayManager::getInstance().startUp() != 0)
-            GTEST_SKIP() << "no display available";
+        dir.copyFont();
+        ASSERT_EQ(0, DisplayManager::getInstance().startUp());
     }
-    void TearDown() override {
-        if (DisplayManager::getInstance().isStarted())
-            DisplayManager::getInstance().shutDown();
-    }
-
-    static std::vector<vq::DrawnCharacter> drawn() { return DisplayManager::getInstance().getCurrentFrame(); }
-    // Position of the one drawn character ch; fails the test when it is not
-    // drawn exactly once.
-    static Vector where(char ch) {
-        Vector found(-100, -100);
-        int times = 0;
-        for (const vq::DrawnCharacter& cell : drawn())
-            if (cell.ch == ch) {
-                found = cell.position;
-                times++;
-            }
-        EXPECT_EQ(1, times) << "character '" << ch << "'";
-        return found;
-    }
-    static void clearDrawn() { DisplayManager::getInstance().swapBuffers(); }
+    void TearDown() override { DisplayManager::getInstance().shutDown(); }
+    vqtest::TempDir dir;
+    LogCapture log;
 };
 
-void expectAt(Vector actual, float x, float y) {
-    EXPECT_FLOAT_EQ(x, actual.getX());
-    EXPECT_FLOAT_EQ(y, actual.getY());
-}
-
-TEST_F(DrawingTest, FrameIsCentredWithRealOffsetsUnderEachTransform) {
+TEST_F(DrawingTest, FramesAreCentredOnRealOffsetsTransformedAndSkipTheirTransparency) {
     const Frame frame(3, 2, "abcdef");
-    ASSERT_EQ(0, frame.draw(Vector(10, 5), vq::GREEN));
-    ASSERT_EQ(6u, drawn().size());
-    expectAt(where('a'), 8.5f, 4);
-    expectAt(where('c'), 10.5f, 4);
-    expectAt(where('f'), 10.5f, 5);
-    EXPECT_EQ(vq::GREEN, drawn()[0].color);
-
-    clearDrawn();
-    ASSERT_EQ(0, frame.draw(Vector(10, 5), vq::GREEN, vq::TRANSFORM_FLIP_HORIZONTAL));
-    expectAt(where('c'), 8.5f, 4);
-    expectAt(where('a'), 10.5f, 4);
-    expectAt(where('d'), 10.5f, 5);
-
-    clearDrawn();
-    ASSERT_EQ(0, frame.draw(Vector(10, 5), vq::GREEN, vq::TRANSFORM_FLIP_VERTICAL));
-    expectAt(where('d'), 8.5f, 4);
-    expectAt(where('a'), 8.5f, 5);
-    expectAt(where('f'), 10.5f, 4);
-
-    clearDrawn();
-    ASSERT_EQ(0, frame.draw(Vector(10, 5), vq::GREEN, vq::TRANSFORM_FLIP_BOTH));
-    expectAt(where('f'), 8.5f, 4);
-    expectAt(where('a'), 10.5f, 5);
-    expectAt(where('d'), 10.5f, 4);
-}
-
-TEST_F(DrawingTest, TransparentCharacterIsSkippedAndSpacesAreDrawn) {
-    const Frame frame(3, 2, "a#b# c", '#');
-    ASSERT_EQ(0, frame.draw(Vector(1, 1), vq::WHITE));
-    std::string chars;
-    for (const vq::DrawnCharacter& cell : drawn())
-        chars += cell.ch;
-    EXPECT_EQ("ab c", chars);
-    expectAt(where(' '), -0.5f + 1, 1);
-
-    // Without transparency every character, '#' included, is drawn.
-    clearDrawn();
+    const std::pair<vq::Transform, const char*> cases[] = {{vq::TRANSFORM_NONE, "abcdef"},
+                                                           {vq::TRANSFORM_FLIP_HORIZONTAL, "cbafed"},
+                                                           {vq::TRANSFORM_FLIP_VERTICAL, "defabc"},
+                                                           {vq::TRANSFORM_FLIP_BOTH, "fedcba"}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(0, frame.draw(Vector(10, 5), vq::GREEN, c.first));
+        EXPECT_EQ(DisplayManager::getInstance().getCurrentFrame()[0].color, vq::GREEN);
+        EXPECT_EQ(drawnBlock(8.5f, 4, 3, 2), c.second) << "transform " << c.first;
+    }
+    ASSERT_EQ(0, Frame(3, 2, "a#b# c", '#').draw(Vector(1, 1), vq::WHITE));
+    EXPECT_EQ(drawnBlock(-0.5f, 0, 3, 2), "a.b. c") << "the transparent character is skipped, spaces are drawn";
     ASSERT_EQ(0, Frame(3, 2, "a#b# c").draw(Vector(1, 1), vq::WHITE));
-    EXPECT_EQ(6u, drawn().size());
-}
+    EXPECT_EQ(drawnBlock(-0.5f, 0, 3, 2), "a#b# c") << "without transparency every character is drawn";
+    ASSERT_EQ(0, Frame(3, 3, "abcd").draw(Vector(5, 5), vq::WHITE));
+    EXPECT_EQ(drawnBlock(3.5f, 3.5f, 3, 3), "abcd.....") << "a frame short of its size draws what it has";
 
-TEST_F(DrawingTest, SpriteDrawsInItsColourAndAnimationShowsTheCurrentFrame) {
     Sprite sprite(2);
     sprite.setColor(vq::MAGENTA);
     sprite.setSlowdown(2);
     sprite.addFrame(Frame(1, 1, "A"));
     sprite.addFrame(Frame(1, 1, "B"));
-
     Animation animation;
     animation.setSprite(&sprite);
-    animation.setTransform(vq::TRANSFORM_FLIP_BOTH);
     std::string shown;
     for (int i = 0; i < 5; i++) {
-        clearDrawn();
         ASSERT_EQ(0, animation.draw(Vector(4, 4)));
-        ASSERT_EQ(1u, drawn().size());
-        shown += drawn()[0].ch;
-        EXPECT_EQ(vq::MAGENTA, drawn()[0].color);
+        EXPECT_EQ(DisplayManager::getInstance().getCurrentFrame()[0].color, vq::MAGENTA);
+        shown += drawnBlock(3.5f, 3.5f, 1, 1);
     }
     EXPECT_EQ("AABBA", shown);
 }
 
-TEST_F(DrawingTest, FrameWithFewerCharactersThanItsSizeDrawsWhatItHas) {
-    // Hand-built frames may be inconsistent; drawing must stay in bounds.
-    ASSERT_EQ(0, Frame(3, 3, "abcd").draw(Vector(5, 5), vq::WHITE));
-    EXPECT_EQ(4u, drawn().size());
-    expectAt(where('d'), 3.5f, 4.5f);
-}
-
-// Everything below works without a window: the log tells what happened.
+// Without a window drawing fails, logged; an animation still advances.
 class FrameLogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(0, vq::LogManager::getInstance().startUp());
-        vq::LogManager::getInstance().setFlush(true);
-        vq::LogManager::getInstance().setLogLevel(-1);
-    }
-    void TearDown() override { vq::LogManager::getInstance().shutDown(); }
-    TempDir dir;
+    vqtest::TempDir dir;
+    LogCapture log;
 };
 
-TEST_F(FrameLogTest, FramesThatCannotBeDrawnSayWhyInOrder) {
-    EXPECT_EQ(-1, Frame().draw(Vector(1, 1), vq::WHITE));
-    EXPECT_EQ(-1, Frame(0, 0, "").draw(Vector(1, 1), vq::WHITE));
-    EXPECT_EQ(-1, Frame(0, 1, "x").draw(Vector(1, 1), vq::WHITE));
-    EXPECT_EQ(-1, Frame(-2, -2, "x").draw(Vector(1, 1), vq::WHITE));
-    EXPECT_EQ(-1, Frame(1, 0, "x").draw(Vector(1, 1), vq::WHITE));
-    const std::vector<std::string> expected = {
-        "Cannot draw empty frame",           "Cannot draw empty frame",
-        "Cannot draw frame with width <= 0", "Cannot draw frame with width <= 0",
-        "Cannot draw frame with height <= 0",
+TEST_F(FrameLogTest, FramesThatCannotBeDrawnSayWhy) {
+    const std::pair<Frame, const char*> cases[] = {
+        {Frame(), "Cannot draw empty frame"},
+        {Frame(0, 1, "x"), "Cannot draw frame with width <= 0"},
+        {Frame(-2, -2, "x"), "Cannot draw frame with width <= 0"},
+        {Frame(1, 0, "x"), "Cannot draw frame with height <= 0"},
     };
-    EXPECT_EQ(expected, messageLines());
+    for (const auto& c : cases) {
+        EXPECT_EQ(-1, c.first.draw(Vector(1, 1), vq::WHITE));
+        EXPECT_EQ(LogCapture::last(), c.second);
+    }
 }
 
-TEST_F(FrameLogTest, SpriteHoldsAtMostItsCapacity) {
+TEST_F(FrameLogTest, SpritesHoldTheirCapacityAndRefuseFramesOutOfRange) {
     Sprite sprite(2);
     EXPECT_EQ(0, sprite.addFrame(Frame(1, 1, "a")));
     EXPECT_EQ(0, sprite.addFrame(Frame(1, 1, "b")));
     EXPECT_EQ(-1, sprite.addFrame(Frame(1, 1, "c")));
+    EXPECT_EQ(LogCapture::last(), "Failed to add frame, frame array is full");
     EXPECT_EQ(2, sprite.getFrameCount());
     EXPECT_EQ("b", sprite.getFrame(1).getString());
-    EXPECT_TRUE(logHas("Failed to add frame, frame array is full"));
-
-    // A sprite with no room at all, even from a nonsensical capacity.
-    Sprite none(-4);
-    EXPECT_EQ(-1, none.addFrame(Frame(1, 1, "a")));
-    EXPECT_EQ(0, none.getFrameCount());
-}
-
-TEST_F(FrameLogTest, FramesOutOfRangeAreEmptyAndNotDrawn) {
-    Sprite sprite(3);
-    sprite.addFrame(Frame(1, 1, "a"));
-    EXPECT_EQ("", sprite.getFrame(1).getString());
+    EXPECT_EQ("", sprite.getFrame(2).getString());
     EXPECT_EQ(0, sprite.getFrame(-1).getWidth());
-    EXPECT_EQ(-1, sprite.draw(1, Vector(0, 0)));
+    EXPECT_EQ(-1, Sprite(-4).addFrame(Frame(1, 1, "a")));
+    vq::LogManager::getInstance().setLogLevel(1000); // written at any level
+    EXPECT_EQ(-1, sprite.draw(2, Vector(0, 0)));
     EXPECT_EQ(-1, sprite.draw(-1, Vector(0, 0), vq::TRANSFORM_FLIP_BOTH));
-    // Written at any log level.
-    vq::LogManager::getInstance().setLogLevel(1000);
-    EXPECT_EQ(-1, sprite.draw(7, Vector(0, 0)));
-    const std::vector<std::string> expected = {"Frame number 1 out of range", "Frame number -1 out of range",
-                                               "Frame number 7 out of range"};
-    EXPECT_EQ(expected, messageLines());
+    EXPECT_EQ(LogCapture::messages(),
+              (std::vector<std::string>{"Failed to add frame, frame array is full",
+                                        "Failed to add frame, frame array is full", "Frame number 2 out of range",
+                                        "Frame number -1 out of range"}));
 }
 
-// Sprite of count one-cell frames with the given slowdown.
-void fill(Sprite& sprite, int count, int slowdown) {
-    sprite.setSlowdown(slowdown);
-    for (int i = 0; i < count; i++)
-        sprite.addFrame(Frame(1, 1, std::string(1, static_cast<char>('A' + i))));
-}
-
-// Frame index shown by each of n draws.
+// The frame index shown by each of `draws` draws.
 std::string shownFrames(Animation& animation, int draws) {
     std::string shown;
     for (int i = 0; i < draws; i++) {
         shown += static_cast<char>('0' + animation.getIndex());
-        animation.draw(Vector(3, 3)); // fails without a window, still advances
+        animation.draw(Vector(3, 3));
     }
     return shown;
 }
 
-TEST_F(FrameLogTest, AnimationCyclesBySlowdown) {
-    Sprite sprite(2);
-    fill(sprite, 2, 3);
-    Animation animation;
-    animation.setSprite(&sprite);
-    EXPECT_EQ("000111000", shownFrames(animation, 9));
-    EXPECT_EQ(0, animation.getSlowdownCount());
-
-    Sprite three(3);
-    fill(three, 3, 1);
-    animation.setSprite(&three);
-    EXPECT_EQ("0120120", shownFrames(animation, 7));
-
-    // A negative slowdown (legal in files) advances on every draw as well.
-    three.setSlowdown(-2);
-    animation.setSprite(&three);
-    EXPECT_EQ("01201", shownFrames(animation, 5));
-}
-
-TEST_F(FrameLogTest, FrozenAnimationKeepsItsFrame) {
-    Sprite sprite(2);
-    fill(sprite, 2, 1);
-    Animation animation;
-    animation.setSprite(&sprite);
-    animation.setIndex(1);
-    animation.setSlowdownCount(-1);
-    EXPECT_EQ("1111", shownFrames(animation, 4));
-    EXPECT_EQ(-1, animation.getSlowdownCount());
-}
-
-TEST_F(FrameLogTest, SetSpriteRestartsAtFrameZeroAndKeepsCountAndTransform) {
+TEST_F(FrameLogTest, AnimationsCycleBySlowdownUnlessFrozen) {
     Sprite sprite(3);
-    fill(sprite, 3, 5);
+    for (const char* ch : {"A", "B", "C"})
+        sprite.addFrame(Frame(1, 1, ch));
+    const std::pair<int, const char*> cases[] = {{3, "0001112220"}, {1, "0120120120"}, {-2, "0120120120"}};
+    for (const auto& c : cases) {
+        sprite.setSlowdown(c.first);
+        Animation animation;
+        animation.setSprite(&sprite);
+        EXPECT_EQ(shownFrames(animation, 10), c.second) << "slowdown " << c.first;
+    }
+    Animation frozen;
+    frozen.setSprite(&sprite);
+    frozen.setIndex(1);
+    frozen.setSlowdownCount(-1);
+    EXPECT_EQ(shownFrames(frozen, 4), "1111");
+
+    // A new sprite starts at frame 0 and keeps the count and the transform.
     sprite.setLabel("crow");
     Animation animation;
     animation.setIndex(2);
@@ -245,46 +159,29 @@ TEST_F(FrameLogTest, SetSpriteRestartsAtFrameZeroAndKeepsCountAndTransform) {
     EXPECT_EQ(4, animation.getSlowdownCount());
     EXPECT_EQ(vq::TRANSFORM_FLIP_VERTICAL, animation.getTransform());
     EXPECT_EQ("crow", animation.getName());
-    EXPECT_EQ(&sprite, animation.getSprite());
-
-    // Copies share the sprite but advance on their own.
-    Animation copy = animation;
+    Animation copy = animation; // copies advance on their own
     copy.draw(Vector(0, 0));
-    EXPECT_EQ(&sprite, copy.getSprite());
     EXPECT_EQ(1, copy.getIndex());
     EXPECT_EQ(0, animation.getIndex());
-    EXPECT_EQ(4, animation.getSlowdownCount());
-
     animation.setSprite(nullptr);
-    EXPECT_EQ(nullptr, animation.getSprite());
     EXPECT_EQ("", animation.getName());
-}
-
-TEST_F(FrameLogTest, AnimationWithoutSpriteNeitherDrawsNorAdvances) {
-    Animation animation;
-    animation.setIndex(1);
-    animation.setSlowdownCount(2);
     EXPECT_EQ(-1, animation.draw(Vector(1, 1)));
-    EXPECT_EQ(1, animation.getIndex());
-    EXPECT_EQ(2, animation.getSlowdownCount());
-    EXPECT_TRUE(logHas("No sprite assigned, cannot draw"));
+    EXPECT_EQ(0, animation.getIndex()) << "without a sprite nothing advances";
+    EXPECT_EQ(LogCapture::last(), "No sprite assigned, cannot draw");
 }
 
 TEST(AnimationBox, IsTheSpriteSizeCentredOrJustInsideOneCell) {
     Animation animation;
-    vq::Box box = animation.getBox();
-    EXPECT_FLOAT_EQ(-0.5f, box.getCorner().getX());
-    EXPECT_FLOAT_EQ(-0.5f, box.getCorner().getY());
-    EXPECT_FLOAT_EQ(0.99f, box.getHorizontal());
-    EXPECT_FLOAT_EQ(0.99f, box.getVertical());
-
+    const vq::Box none = animation.getBox();
+    EXPECT_EQ(none.getCorner(), Vector(-0.5f, -0.5f));
+    EXPECT_FLOAT_EQ(0.99f, none.getHorizontal());
+    EXPECT_FLOAT_EQ(0.99f, none.getVertical());
     Sprite sprite(1);
     sprite.setWidth(5);
     sprite.setHeight(3);
     animation.setSprite(&sprite);
-    box = animation.getBox();
-    EXPECT_FLOAT_EQ(-2.5f, box.getCorner().getX());
-    EXPECT_FLOAT_EQ(-1.5f, box.getCorner().getY());
+    const vq::Box box = animation.getBox();
+    EXPECT_EQ(box.getCorner(), Vector(-2.5f, -1.5f));
     EXPECT_FLOAT_EQ(5.0f, box.getHorizontal());
     EXPECT_FLOAT_EQ(3.0f, box.getVertical());
 }

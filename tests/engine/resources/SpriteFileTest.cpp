@@ -4,317 +4,178 @@
 #include <string>
 #include <vector>
 
-#include "ResourceTestUtil.h"
-#include "TempDir.h"
-#include "core/LogManager.h"
+#include "LogCapture.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
 #include "resources/SpriteReader.h"
 
 using vq::ResourceManager;
-using vq::Sprite;
-using vqtest::logHas;
-using vqtest::messageLines;
-using vqtest::spriteText;
-using vqtest::TempDir;
+using vqtest::LogCapture;
 
 namespace {
 
-// A fresh directory with the log (every level written) and the store started.
+// The five header lines and the rows, joined by line feeds.
+std::string spriteText(const std::vector<std::string>& lines, bool final_newline = false) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return final_newline ? text + "\n" : text;
+}
+
 class SpriteFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(0, vq::LogManager::getInstance().startUp());
-        vq::LogManager::getInstance().setFlush(true);
-        vq::LogManager::getInstance().setLogLevel(-1);
-        ASSERT_EQ(0, ResourceManager::getInstance().startUp());
+    void SetUp() override { ASSERT_EQ(0, store().startUp()); }
+    void TearDown() override { store().shutDown(); }
+    static ResourceManager& store() { return ResourceManager::getInstance(); }
+    // Loads text as the sprite file "s.txt" under the label "s".
+    int load(const std::string& text) {
+        dir.write("s.txt", text);
+        return store().loadSprite("s.txt", "s");
     }
-    void TearDown() override {
-        ResourceManager::getInstance().shutDown();
-        vq::LogManager::getInstance().shutDown();
-    }
-
-    ResourceManager& store() { return ResourceManager::getInstance(); }
-
-    // Loads text as a sprite file under the label "s"; the result of loadSprite.
-    int load(const std::string& text, const std::string& file = "s.txt") {
-        dir.write(file, text);
-        return store().loadSprite(file, "s");
-    }
-
-    // The only line the load wrote besides level-0 progress, or "" when none.
+    // The last line a load wrote apart from its progress.
     static std::string failure() {
         std::string found;
-        for (const std::string& line : messageLines())
+        for (const std::string& line : LogCapture::messages())
             if (line.rfind("Read ", 0) != 0)
                 found = line;
         return found;
     }
-
-    TempDir dir;
+    vqtest::TempDir dir;
+    LogCapture log;
 };
 
-const std::string EXAMPLE = spriteText("2", "3", "1", "4", "yellow", {"(o)", "(-)"});
-
-TEST_F(SpriteFileTest, LoadsTheDocumentedExampleWithProgressLines) {
-    ASSERT_EQ(0, load(EXAMPLE));
-    const Sprite* p_sprite = store().getSprite("s");
-    ASSERT_NE(nullptr, p_sprite);
-    EXPECT_EQ("s", p_sprite->getLabel());
-    EXPECT_EQ(2, p_sprite->getFrameCount());
-    EXPECT_EQ(3, p_sprite->getWidth());
-    EXPECT_EQ(1, p_sprite->getHeight());
-    EXPECT_EQ(4, p_sprite->getSlowdown());
-    EXPECT_EQ(vq::YELLOW, p_sprite->getColor());
-    EXPECT_EQ("(o)", p_sprite->getFrame(0).getString());
-    EXPECT_EQ("(-)", p_sprite->getFrame(1).getString());
-    EXPECT_EQ(3, p_sprite->getFrame(1).getWidth());
-    EXPECT_EQ(0, p_sprite->getFrame(0).getTransparency());
-
-    const std::vector<std::string> expected = {
-        "Read headers in sprite file 's.txt': Frames: 2, Width: 3, Height: 1, Slowdown: 4, Color: yellow",
-        "Read frame 1 in sprite file 's.txt'",
-        "Read frame 2 in sprite file 's.txt'",
-    };
-    EXPECT_EQ(expected, messageLines());
-}
-
-TEST_F(SpriteFileTest, CrLfLineEndsReadLikeLf) {
+TEST_F(SpriteFileTest, LoadsHeadersAndFramesWithProgressLinesWhateverTheLineEnds) {
+    const std::string lf = spriteText({"2", "3", "2", "4", "yellow", "(o)", "/ \\", "(-)", "\"' "});
     std::string crlf;
-    for (char ch : spriteText("2", "2", "2", "3", "cyan", {"ab", "cd", "ef", "gh"}))
+    for (char ch : lf)
         crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-    dir.write("lf.txt", spriteText("2", "2", "2", "3", "cyan", {"ab", "cd", "ef", "gh"}));
-    dir.write("crlf.txt", crlf);
-    ASSERT_EQ(0, store().loadSprite("lf.txt", "lf"));
-    ASSERT_EQ(0, store().loadSprite("crlf.txt", "crlf"));
-    const Sprite* p_lf = store().getSprite("lf");
-    const Sprite* p_crlf = store().getSprite("crlf");
-    EXPECT_EQ(vq::CYAN, p_crlf->getColor());
-    EXPECT_EQ(p_lf->getSlowdown(), p_crlf->getSlowdown());
-    EXPECT_EQ(p_lf->getFrameCount(), p_crlf->getFrameCount());
-    for (int i = 0; i < 2; i++)
-        EXPECT_EQ(p_lf->getFrame(i).getString(), p_crlf->getFrame(i).getString());
-    EXPECT_EQ("efgh", p_crlf->getFrame(1).getString());
-}
-
-TEST_F(SpriteFileTest, OnlyTheEightLowerCaseColourWordsAreAccepted) {
-    const char* words[] = {"black", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
-    for (int i = 0; i < 8; i++) {
-        const std::string label = words[i];
-        dir.write(label + ".txt", spriteText("1", "1", "1", "1", words[i], {"x"}));
-        ASSERT_EQ(0, store().loadSprite(label + ".txt", label));
-        EXPECT_EQ(i, static_cast<int>(store().getSprite(label)->getColor()));
-    }
-    for (const char* bad : {"Yellow", "yellow ", " yellow", "grey", ""}) {
-        dir.write("bad.txt", spriteText("1", "1", "1", "1", bad, {"x"}));
-        EXPECT_EQ(-1, store().loadSprite("bad.txt", "bad")) << '"' << bad << '"';
-        EXPECT_EQ("Failed to parse color in sprite file 'bad.txt'", failure());
-        EXPECT_EQ(nullptr, store().getSprite("bad"));
+    for (const std::string& text : {lf, crlf}) {
+        ASSERT_EQ(0, load(text));
+        const vq::Sprite* p = store().getSprite("s");
+        EXPECT_EQ(p->getLabel(), "s");
+        EXPECT_EQ(p->getFrameCount(), 2);
+        EXPECT_EQ(p->getWidth(), 3);
+        EXPECT_EQ(p->getHeight(), 2);
+        EXPECT_EQ(p->getSlowdown(), 4);
+        EXPECT_EQ(p->getColor(), vq::YELLOW);
+        EXPECT_EQ(p->getFrame(0).getString(), "(o)/ \\");
+        EXPECT_EQ(p->getFrame(1).getString(), "(-)\"' ");
+        EXPECT_EQ(p->getFrame(1).getWidth(), 3);
+        EXPECT_EQ(p->getFrame(0).getTransparency(), 0);
+        const std::vector<std::string> lines = LogCapture::messages();
+        EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
+                  (std::vector<std::string>{
+                      "Read headers in sprite file 's.txt': Frames: 2, Width: 3, Height: 2, Slowdown: 4, Color: yellow",
+                      "Read frame 1 in sprite file 's.txt'", "Read frame 2 in sprite file 's.txt'"}));
+        ASSERT_EQ(0, store().unloadSprite("s"));
     }
 }
 
 TEST_F(SpriteFileTest, HeaderNumbersReadLikeAtoiAndSaturate) {
-    using vq::sprite_file::parseNumber;
-    EXPECT_EQ(12, parseNumber("12"));
-    EXPECT_EQ(7, parseNumber("  +7 frames"));
-    EXPECT_EQ(5, parseNumber("\t5"));
-    EXPECT_EQ(-2, parseNumber("-2"));
-    EXPECT_EQ(3, parseNumber("3.9"));
-    EXPECT_EQ(0, parseNumber("x3"));
-    EXPECT_EQ(0, parseNumber(""));
-    EXPECT_EQ(0, parseNumber("- 3"));
-    EXPECT_EQ(INT_MAX, parseNumber("99999999999999999999"));
-    EXPECT_EQ(INT_MIN, parseNumber("-99999999999999999999"));
-    EXPECT_EQ(INT_MAX, parseNumber("2147483647"));
-    EXPECT_EQ(INT_MIN, parseNumber("-2147483648"));
-
-    // Trailing text after a header number is ignored in a real file too.
-    ASSERT_EQ(0, load(spriteText("1 frame", " 2 wide", "1", "+3", "red", {"ab"})));
-    EXPECT_EQ(3, store().getSprite("s")->getSlowdown());
-}
-
-TEST_F(SpriteFileTest, SlowdownMayBeNegativeButNotZero) {
-    ASSERT_EQ(0, load(spriteText("1", "1", "1", "-2", "red", {"x"})));
-    EXPECT_EQ(-2, store().getSprite("s")->getSlowdown());
-    ASSERT_EQ(0, store().unloadSprite("s"));
-
-    for (const char* bad : {"0", "fast"}) {
-        EXPECT_EQ(-1, load(spriteText("1", "1", "1", bad, "red", {"x"})));
-        EXPECT_EQ("Failed to parse frame slowdown in sprite file 's.txt'", failure());
+    const std::pair<const char*, int> cases[] = {
+        {"12", 12},  {"  +7 frames", 7},  {"\t5", 5}, {"-2", -2}, {"3.9", 3},
+        {"x3", 0},   {"", 0},             {"- 3", 0}, {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
+        {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN}};
+    for (const auto& c : cases)
+        EXPECT_EQ(vq::sprite_file::parseNumber(c.first), c.second) << '"' << c.first << '"';
+    const char* words[] = {"black", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
+    for (int i = 0; i < 8; i++) {
+        ASSERT_EQ(0, load(spriteText({"1 frame", " 1 wide", "1", "-2", words[i], "x"})));
+        EXPECT_EQ(i, static_cast<int>(store().getSprite("s")->getColor()));
+        EXPECT_EQ(-2, store().getSprite("s")->getSlowdown()) << "a negative slowdown is legal";
+        ASSERT_EQ(0, store().unloadSprite("s"));
     }
 }
 
-TEST_F(SpriteFileTest, HeaderValuesBelowOneAreRefusedWithTheirMessage) {
-    struct Case {
-        std::string text;
-        std::string message;
+TEST_F(SpriteFileTest, BadFilesAreRefusedWithTheirReason) {
+    const std::string file = " in sprite file 's.txt'", eof = " - expected another line but got EOF";
+    const std::string width = " - line length does not match sprite width";
+    const std::pair<std::string, std::string> cases[] = {
+        {spriteText({"0", "1", "1", "1", "red", "x"}), "Failed to parse frame count" + file},
+        {spriteText({"-3", "1", "1", "1", "red", "x"}), "Failed to parse frame count" + file},
+        {spriteText({"many", "1", "1", "1", "red", "x"}), "Failed to parse frame count" + file},
+        {"", "Failed to parse frame count" + file},
+        {spriteText({"1", "0", "1", "1", "red", "x"}), "Failed to parse frame width" + file},
+        {spriteText({"1", "-1", "1", "1", "red", "x"}), "Failed to parse frame width" + file},
+        {spriteText({"1", "1", "0", "1", "red", "x"}), "Failed to parse frame height" + file},
+        {spriteText({"1", "1", "-5", "1", "red", "x"}), "Failed to parse frame height" + file},
+        {spriteText({"1", "1", "1", "0", "red", "x"}), "Failed to parse frame slowdown" + file},
+        {spriteText({"1", "1", "1", "fast", "red", "x"}), "Failed to parse frame slowdown" + file},
+        {spriteText({"1", "1", "1", "1", "Yellow", "x"}), "Failed to parse color" + file},
+        {spriteText({"1", "1", "1", "1", "yellow ", "x"}), "Failed to parse color" + file},
+        {spriteText({"1", "1", "1", "1", "grey", "x"}), "Failed to parse color" + file},
+        // A header line without its line feed ends the file; with one, the next header reads empty.
+        {"1", "Failed to parse headers" + file + eof},
+        {"1\n2\n3\n4", "Failed to parse headers" + file + eof},
+        {"1\n2\n", "Failed to parse frame height" + file},
+        {"1\n2\n3\n4\n", "Failed to parse color" + file},
+        {spriteText({"1", "2", "1", "1", "red"}), "Failed to read line" + file + " frame 1 row 1" + eof},
+        {spriteText({"2", "2", "2", "1", "red", "ab", "cd", "ef"}), "Failed to read line" + file + " frame 2 row 2" + eof},
+        {spriteText({"2", "2", "2", "1", "red", "ab", "cd", "ef"}, true), "Failed to read line" + file + " frame 2 row 2" + width},
+        {spriteText({"2", "3", "2", "1", "red", "abc", "abc", "abc", "ab"}), "Failed to read line" + file + " frame 2 row 2" + width},
+        {spriteText({"2", "3", "2", "1", "red", "abc", "abc", "abc", "abcd"}), "Failed to read line" + file + " frame 2 row 2" + width},
+        // Header claims beyond the file: nothing that large is ever allocated.
+        {spriteText({"2000000000", "1", "1", "1", "red", "a", "b"}), "Failed to read line" + file + " frame 3 row 1" + eof},
+        {spriteText({"2000000000", "1", "2000000000", "1", "red", "a"}, true), "Failed to read line" + file + " frame 1 row 2" + width},
+        {spriteText({"1", "2147483647", "1", "1", "red", "abc"}), "Failed to read line" + file + " frame 1 row 1" + width},
     };
-    const std::vector<Case> cases = {
-        {spriteText("0", "1", "1", "1", "red", {"x"}), "Failed to parse frame count in sprite file 's.txt'"},
-        {spriteText("-3", "1", "1", "1", "red", {"x"}), "Failed to parse frame count in sprite file 's.txt'"},
-        {spriteText("many", "1", "1", "1", "red", {"x"}), "Failed to parse frame count in sprite file 's.txt'"},
-        {spriteText("1", "0", "1", "1", "red", {"x"}), "Failed to parse frame width in sprite file 's.txt'"},
-        {spriteText("1", "-1", "1", "1", "red", {"x"}), "Failed to parse frame width in sprite file 's.txt'"},
-        {spriteText("1", "1", "0", "1", "red", {"x"}), "Failed to parse frame height in sprite file 's.txt'"},
-        {spriteText("1", "1", "-5", "1", "red", {"x"}), "Failed to parse frame height in sprite file 's.txt'"},
-        {"", "Failed to parse frame count in sprite file 's.txt'"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(-1, load(c.text));
-        EXPECT_EQ(c.message, failure());
+    for (const auto& c : cases) {
+        EXPECT_EQ(-1, load(c.first)) << c.first;
+        EXPECT_EQ(failure(), c.second) << c.first;
         EXPECT_EQ(nullptr, store().getSprite("s"));
     }
+    EXPECT_EQ(-1, store().loadSprite("nowhere/none.txt", "n"));
+    EXPECT_EQ(failure(), "Failed to open sprite file 'nowhere/none.txt'");
 }
 
-TEST_F(SpriteFileTest, HeadersEndingEarlyReportEofOrAnEmptyLine) {
-    const std::string eof = "Failed to parse headers in sprite file 's.txt' - expected another line but got EOF";
-    // The last header line ends the file without a line feed: EOF.
-    for (const char* text : {"1", "1\n2", "1\n2\n3", "1\n2\n3\n4"}) {
-        EXPECT_EQ(-1, load(text));
-        EXPECT_EQ(eof, failure()) << text;
-    }
-    // With a line feed the next header reads as an empty line.
-    EXPECT_EQ(-1, load("1\n2\n"));
-    EXPECT_EQ("Failed to parse frame height in sprite file 's.txt'", failure());
-    EXPECT_EQ(-1, load("1\n2\n3\n4\n"));
-    EXPECT_EQ("Failed to parse color in sprite file 's.txt'", failure());
-}
-
-TEST_F(SpriteFileTest, RowOfTheWrongLengthNamesFrameAndRow) {
-    std::vector<std::string> rows = {"abc", "abc", "abc", "abc", "abc", "ab"};
-    EXPECT_EQ(-1, load(spriteText("2", "3", "3", "1", "red", rows)));
-    EXPECT_EQ("Failed to read line in sprite file 's.txt' frame 2 row 3 - line length does not match sprite width",
-              failure());
-    // Frame 1 was read before the failure; frame 2 never was.
-    EXPECT_TRUE(logHas("Read frame 1 in sprite file 's.txt'"));
-    EXPECT_FALSE(logHas("Read frame 2 in sprite file 's.txt'"));
-
-    rows.back() = "abcd";
-    EXPECT_EQ(-1, load(spriteText("2", "3", "3", "1", "red", rows)));
-    EXPECT_EQ("Failed to read line in sprite file 's.txt' frame 2 row 3 - line length does not match sprite width",
-              failure());
-    EXPECT_EQ(nullptr, store().getSprite("s"));
-}
-
-TEST_F(SpriteFileTest, FileOneRowShortReportsEofOrAnEmptyRow) {
-    const std::vector<std::string> rows = {"ab", "cd", "ef"}; // four are needed
-    EXPECT_EQ(-1, load(spriteText("2", "2", "2", "1", "red", rows, false)));
-    EXPECT_EQ("Failed to read line in sprite file 's.txt' frame 2 row 2 - expected another line but got EOF",
-              failure());
-    EXPECT_EQ(-1, load(spriteText("2", "2", "2", "1", "red", rows, true)));
-    EXPECT_EQ("Failed to read line in sprite file 's.txt' frame 2 row 2 - line length does not match sprite width",
-              failure());
-    // No rows at all: the colour line ended the file.
-    EXPECT_EQ(-1, load(spriteText("1", "2", "1", "1", "red", {})));
-    EXPECT_EQ("Failed to read line in sprite file 's.txt' frame 1 row 1 - expected another line but got EOF",
-              failure());
-}
-
-TEST_F(SpriteFileTest, MoreAfterTheLastRowIsOnlyAWarning) {
+TEST_F(SpriteFileTest, MoreAfterTheLastRowIsAWarningOnlyAndMessagesKeepTheirLevels) {
     const std::string warning = "Expected end of sprite file 's.txt' but found more lines";
-    ASSERT_EQ(0, load(spriteText("1", "2", "1", "1", "red", {"ab"}, false)));
-    EXPECT_FALSE(logHas(warning));
-    ASSERT_EQ(0, store().unloadSprite("s"));
-
-    ASSERT_EQ(0, load(spriteText("1", "2", "1", "1", "red", {"ab"}, true)));
-    EXPECT_TRUE(logHas(warning));
-    EXPECT_EQ("ab", store().getSprite("s")->getFrame(0).getString());
-    ASSERT_EQ(0, store().unloadSprite("s"));
-
-    ASSERT_EQ(0, load(spriteText("1", "2", "1", "1", "red", {"ab", "extra"})));
-    EXPECT_EQ(1, store().getSprite("s")->getFrameCount());
-}
-
-TEST_F(SpriteFileTest, MessagesUseTheirListedLevels) {
-    // At log level 1 level-0 progress and the level-1 warning are dropped,
-    // the unlevelled failures still appear.
+    ASSERT_EQ(0, load(spriteText({"1", "2", "1", "1", "red", "ab"})));
+    EXPECT_FALSE(LogCapture::has(warning));
+    for (bool final_newline : {true, false}) {
+        ASSERT_EQ(0, store().unloadSprite("s"));
+        ASSERT_EQ(0, load(spriteText({"1", "2", "1", "1", "red", "ab", final_newline ? "" : "extra"})));
+        EXPECT_TRUE(LogCapture::has(warning));
+        EXPECT_EQ(store().getSprite("s")->getFrame(0).getString(), "ab");
+    }
+    // At level 1 progress and the warning are dropped; the level-less failures stay.
     vq::LogManager::getInstance().setLogLevel(1);
-    ASSERT_EQ(0, load(spriteText("1", "2", "1", "1", "red", {"ab"}, true)));
+    const size_t before = LogCapture::messages().size();
+    ASSERT_EQ(0, store().loadSprite("s.txt", "t"));
     EXPECT_EQ(-1, store().loadSprite("missing.txt", "m"));
     EXPECT_EQ(-1, store().unloadSprite("nothing"));
-    const std::vector<std::string> expected = {"Failed to open sprite file 'missing.txt'"};
-    EXPECT_EQ(expected, messageLines());
+    EXPECT_EQ(LogCapture::messages().size(), before + 1);
+    EXPECT_EQ(LogCapture::last(), "Failed to open sprite file 'missing.txt'");
 }
 
-TEST_F(SpriteFileTest, HeaderClaimsBeyondTheFileFailCleanly) {
-    // Two billion frames: the file runs out long before, nothing that large
-    // is ever allocated.
-    EXPECT_EQ(-1, load(spriteText("2000000000", "1", "1", "1", "red", {"a", "b"})));
-    EXPECT_EQ("Failed to read line in sprite file 's.txt' frame 3 row 1 - expected another line but got EOF",
-              failure());
-    // Frame count times height overflows an int.
-    EXPECT_EQ(-1, load(spriteText("2000000000", "1", "2000000000", "1", "red", {"a"}, true)));
-    EXPECT_EQ("Failed to read line in sprite file 's.txt' frame 1 row 2 - line length does not match sprite width",
-              failure());
-    // A huge width against a short row.
-    EXPECT_EQ(-1, load(spriteText("1", "2147483647", "1", "1", "red", {"abc"})));
-    EXPECT_EQ("Failed to read line in sprite file 's.txt' frame 1 row 1 - line length does not match sprite width",
-              failure());
-    EXPECT_EQ(nullptr, store().getSprite("s"));
-}
-
-TEST_F(SpriteFileTest, RowsKeepEveryCharacter) {
-    ASSERT_EQ(0, load(spriteText("1", "4", "2", "1", "white", {" \t#\\", "\"' ~"})));
-    EXPECT_EQ(" \t#\\\"' ~", store().getSprite("s")->getFrame(0).getString());
-}
-
-TEST_F(SpriteFileTest, DuplicateLabelIsRefusedBeforeOpeningTheFile) {
-    ASSERT_EQ(0, load(EXAMPLE));
-    EXPECT_EQ(-1, store().loadSprite("does-not-exist.txt", "s"));
-    EXPECT_EQ("Failed to add sprite with label 's', a sprite already exists with that label", failure());
-    EXPECT_FALSE(logHas("Failed to open sprite file 'does-not-exist.txt'"));
-    // Labels are case-sensitive.
-    EXPECT_EQ(0, store().loadSprite("s.txt", "S"));
-}
-
-TEST_F(SpriteFileTest, MissingFileIsReported) {
-    EXPECT_EQ(-1, store().loadSprite("nowhere/none.txt", "n"));
-    EXPECT_EQ("Failed to open sprite file 'nowhere/none.txt'", failure());
-    EXPECT_EQ(nullptr, store().getSprite("n"));
-}
-
-TEST_F(SpriteFileTest, The501stSpriteIsRefused) {
-    dir.write("s.txt", EXAMPLE);
-    for (int i = 0; i < vq::MAX_SPRITES; i++)
-        ASSERT_EQ(0, store().loadSprite("s.txt", "sprite" + std::to_string(i)));
-    EXPECT_EQ(-1, store().loadSprite("missing.txt", "one too many"));
-    EXPECT_EQ("Failed to add sprite, sprite array is full", failure());
-    EXPECT_FALSE(logHas("Failed to open sprite file 'missing.txt'"));
-    EXPECT_EQ(nullptr, store().getSprite("one too many"));
-    EXPECT_NE(nullptr, store().getSprite("sprite499"));
-}
-
-TEST_F(SpriteFileTest, UnloadingTheMiddleSpriteKeepsTheOthers) {
-    dir.write("s.txt", EXAMPLE);
-    for (const char* label : {"a", "b", "c"})
-        ASSERT_EQ(0, store().loadSprite("s.txt", label));
-    Sprite* p_a = store().getSprite("a");
-    Sprite* p_c = store().getSprite("c");
-    ASSERT_EQ(0, store().unloadSprite("b"));
-    EXPECT_EQ(nullptr, store().getSprite("b"));
-    EXPECT_EQ(p_a, store().getSprite("a"));
+TEST_F(SpriteFileTest, LabelsAreUniqueAndTheStoreHoldsFiveHundred) {
+    dir.write("s.txt", spriteText({"1", "1", "1", "1", "red", "x"}));
+    ASSERT_EQ(0, store().loadSprite("s.txt", "s"));
+    EXPECT_EQ(-1, store().loadSprite("missing.txt", "s"));
+    EXPECT_EQ(failure(), "Failed to add sprite with label 's', a sprite already exists with that label");
+    EXPECT_EQ(0, store().loadSprite("s.txt", "S")) << "labels are case-sensitive";
+    ASSERT_EQ(0, store().loadSprite("s.txt", "c"));
+    vq::Sprite *p_s = store().getSprite("s"), *p_c = store().getSprite("c");
+    ASSERT_EQ(0, store().unloadSprite("S"));
+    EXPECT_EQ(nullptr, store().getSprite("S"));
+    EXPECT_EQ(p_s, store().getSprite("s"));
     EXPECT_EQ(p_c, store().getSprite("c"));
-    // Two sprites remain: exactly 498 more fit.
-    for (int i = 0; i < vq::MAX_SPRITES - 2; i++)
+    EXPECT_EQ(-1, store().unloadSprite("S"));
+    EXPECT_EQ(failure(), "Failed to find sprite with label 'S' to unload");
+    for (int i = 2; i < vq::MAX_SPRITES; i++)
         ASSERT_EQ(0, store().loadSprite("s.txt", "more" + std::to_string(i)));
-    EXPECT_EQ(-1, store().loadSprite("s.txt", "full"));
-
-    EXPECT_EQ(-1, store().unloadSprite("b"));
-    EXPECT_TRUE(logHas("Failed to find sprite with label 'b' to unload"));
+    EXPECT_EQ(-1, store().loadSprite("missing.txt", "one too many"));
+    EXPECT_EQ(failure(), "Failed to add sprite, sprite array is full");
+    EXPECT_NE(nullptr, store().getSprite("more499"));
 }
 
 TEST(DiscardCR, RemovesOneTrailingCarriageReturnInPlace) {
-    std::string line = "abc\r";
-    EXPECT_EQ("abc", vq::discardCR(line));
-    EXPECT_EQ("abc", line);
-    line = "abc\r\r";
-    EXPECT_EQ("abc\r", vq::discardCR(line));
-    line = "\rabc";
-    EXPECT_EQ("\rabc", vq::discardCR(line));
-    line = "";
-    EXPECT_EQ("", vq::discardCR(line));
-    line = "\r";
-    EXPECT_EQ("", vq::discardCR(line));
+    const std::pair<std::string, std::string> cases[] = {
+        {"abc\r", "abc"}, {"abc\r\r", "abc\r"}, {"\rabc", "\rabc"}, {"", ""}, {"\r", ""}};
+    for (auto c : cases) {
+        EXPECT_EQ(vq::discardCR(c.first), c.second);
+        EXPECT_EQ(c.first, c.second);
+    }
 }
 
 } // namespace

@@ -1,207 +1,164 @@
+// Crows and flies: their waits, wandering, hits from clicks and harm to plots.
+
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-#include "../field/FarmFixture.h"
+#include "GameHarness.h"
+#include "common/EventNewDay.h"
+#include "common/EventStateChange.h"
 #include "core/Geometry.h"
 #include "field/Plot.h"
 #include "pests/Crow.h"
 #include "pests/Fly.h"
 #include "world/EventCollision.h"
 
-using namespace farmtest;
+using namespace vqtest;
 
 namespace {
 
-class PestTest : public FarmTest {
-protected:
-    static void bringOut(Pest* p) {
-        for (int i = 0; i < 3000 && !p->getSpawned(); i++)
-            step();
-        ASSERT_TRUE(p->getSpawned());
-    }
-    // Delivered to the pest alone, so no other object draws random numbers.
-    static void clickOn(Pest* p, vq::Vector where) {
-        vq::EventMouse e;
-        e.setMouseAction(vq::CLICKED);
-        e.setMousePosition(where);
-        p->eventHandler(&e);
-    }
-    static void clickOn(Pest* p) { clickOn(p, p->getPosition()); }
-    static int collide(Pest* p, vq::Object* other) {
-        const vq::EventCollision c(p, other, p->getPosition());
-        return p->eventHandler(&c);
-    }
-    static int waitFor(int base, int r) { return static_cast<int>(base + (r % base) / 2.0); }
-};
+void bringOut(Pest* p) {
+    for (int i = 0; i < 3000 && !p->getSpawned(); i++)
+        logicSteps();
+    ASSERT_TRUE(p->getSpawned());
+}
+// Delivered to the pest alone, so no other object draws random numbers.
+void clickOn(Pest* p, vq::Vector where) {
+    vq::EventMouse e;
+    e.setMouseAction(vq::CLICKED);
+    e.setMousePosition(where);
+    p->eventHandler(&e);
+}
+void clickOn(Pest* p) { clickOn(p, p->getPosition()); }
+void shop(bool shop) {
+    EventStateChange e;
+    e.setFarm(!shop);
+    send(e);
+}
+// A pest in one line: out or hidden, health, hurt countdown, speed and looks.
+std::string state(const Pest* p) {
+    return std::string(p->getSpawned() ? "out" : "hidden") + " health " + std::to_string(p->getHealth()) + " hurt " +
+           std::to_string(p->getHurtCountdown()) + " speed " + std::to_string(p->getSpeed()).substr(0, 3) + " " +
+           spriteLabel(p);
+}
+// A wait after hiding is at least the delay and less than half as much again.
+bool waitsAsItShould(const Pest* p) {
+    return p->getSpawnCountdown() >= p->getDelay() && p->getSpawnCountdown() < p->getDelay() * 3 / 2;
+}
 
-TEST_F(PestTest, KindsShareTheFirstWaitAndSetTheirNumbers) {
-    srand(4);
-    const int crow_wait = waitFor(700, rand());
-    const int fly_wait = waitFor(700, rand());
-    srand(4);
+using PestTest = GameTest;
+
+TEST_F(PestTest, DelaysAreSetByKindShortenByTheDayAndLengthenWithPurchases) {
     auto* crow = new Crow();
     auto* fly = new Fly();
-    EXPECT_EQ(crow->getSpawnCountdown(), crow_wait);
-    EXPECT_EQ(fly->getSpawnCountdown(), fly_wait);
-    EXPECT_EQ(crow->getDelay(), 700);
-    EXPECT_EQ(fly->getDelay(), 500);
-    EXPECT_FLOAT_EQ(fly->getSpeed(), 0.3f);
-    EXPECT_EQ(fly->getJitter(), 15);
+    for (const Pest* p : {static_cast<Pest*>(crow), static_cast<Pest*>(fly)})
+        EXPECT_TRUE(p->getSpawnCountdown() >= 700 && p->getSpawnCountdown() < 1050) << "the first wait is a crow's";
     EXPECT_EQ(fly->getSolidness(), vq::SOFT);
-    EXPECT_EQ(spriteOf(crow), "pest_crow");
-}
-
-TEST_F(PestTest, DelaysFallByDayAndRiseWithPurchases) {
-    auto* crow = new Crow();
-    auto* fly = new Fly();
     const int countdown = crow->getSpawnCountdown();
-    newDay(1);
-    EXPECT_EQ(crow->getDelay(), 675);
-    EXPECT_EQ(fly->getDelay(), 475);
-    EXPECT_EQ(crow->getSpawnCountdown(), countdown);
-    newDay(27);
-    EXPECT_EQ(crow->getDelay(), 25);
-    newDay(40);
-    EXPECT_EQ(crow->getDelay(), MIN_PEST_DELAY);
-    EXPECT_EQ(fly->getDelay(), MIN_PEST_DELAY);
-
-    ASSERT_TRUE(buy("Scarecrow", 2) && buy("Bug Net"));
-    setFarm(false);
-    newDay(4);
-    EXPECT_EQ(crow->getDelay(), 1300);
-    EXPECT_EQ(fly->getDelay(), 650);
+    const struct {
+        int day, scarecrows, nets, crow, fly;
+    } cases[] = {{0, 0, 0, 700, 500}, {1, 0, 0, 675, 475}, {27, 0, 0, 25, 10}, {40, 0, 0, 10, 10}, {4, 2, 1, 1300, 650}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(buy("Scarecrow", c.scarecrows - UpgradeManager::getInstance().getPurchaseCount("Scarecrow")) &&
+                    buy("Bug Net", c.nets - UpgradeManager::getInstance().getPurchaseCount("Bug Net")));
+        shop(c.day == 4); // the news reaches the pests in the shop too
+        send(EventNewDay(c.day));
+        EXPECT_EQ(std::to_string(crow->getDelay()) + " " + std::to_string(fly->getDelay()),
+                  std::to_string(c.crow) + " " + std::to_string(c.fly)) << "day " << c.day;
+    }
+    EXPECT_EQ(crow->getSpawnCountdown(), countdown) << "the running wait is kept";
 }
 
-TEST_F(PestTest, ComesOutForALifetimeThenHidesAgain) {
+TEST_F(PestTest, ComesOutForALifetimeWanderingAndHidesAgain) {
     auto* fly = new Fly();
-    newDay(1);
-    step(fly->getSpawnCountdown() - 1);
+    send(EventNewDay(1));
+    steps(fly->getSpawnCountdown() - 1);
     EXPECT_FALSE(fly->getSpawned());
-    step();
+    steps();
+    EXPECT_EQ(state(fly), "out health 2 hurt 0 speed 0.3 pest_fly");
+    EXPECT_TRUE(showsPicture("pest_fly", fly->getPosition()));
+    const vq::Vector heading = fly->getDirection();
+    const int turn = fly->getJitterCountdown();
+    steps(turn - 1);
+    EXPECT_EQ(fly->getDirection(), heading);
+    steps();
+    EXPECT_NE(fly->getDirection(), heading) << "turns when its jitter runs out";
+    EXPECT_NEAR(fly->getDirection().getMagnitude(), 1, 1e-5);
+    EXPECT_TRUE(fly->getJitterCountdown() >= 15 && fly->getJitterCountdown() < 23);
+    logicSteps(1799 - turn - 1);
     EXPECT_TRUE(fly->getSpawned());
-    EXPECT_EQ(fly->getHealth(), 2);
-    EXPECT_EQ(fly->getLifetime(), 1799);
-    step(1798);
-    EXPECT_TRUE(fly->getSpawned());
-    step();
-    EXPECT_FALSE(fly->getSpawned());
-    EXPECT_GE(fly->getSpawnCountdown(), 475);
-    EXPECT_LE(fly->getSpawnCountdown(), 712);
+    logicSteps();
+    EXPECT_FALSE(fly->getSpawned()) << "out for 1800 steps";
+    EXPECT_TRUE(waitsAsItShould(fly));
 }
 
-TEST_F(PestTest, TurnsAtRandomWhenTheJitterRunsOut) {
+TEST_F(PestTest, HitsHurtForTwentyStepsAndDriveThePestOff) {
     auto* crow = new Crow();
-    crow->setPosition(vq::Vector(40, 12));
-    step(199);
-    EXPECT_EQ(crow->getPosition(), vq::Vector(40, 12));
-    srand(5);
-    const int jitter = waitFor(200, rand());
-    const double a = rand() % 360;
-    srand(5);
-    step();
-    EXPECT_EQ(crow->getJitterCountdown(), jitter);
-    EXPECT_FLOAT_EQ(crow->getDirection().getX(), static_cast<float>(std::sin(a)));
-    EXPECT_FLOAT_EQ(crow->getDirection().getY(), static_cast<float>(std::cos(a)));
-}
-
-TEST_F(PestTest, HitsAndTheHurtState) {
-    auto* crow = new Crow();
-    newDay(1);
     bringOut(crow);
-    hover(crow->getPosition());
+    moveMouse(crow->getPosition());
     EXPECT_TRUE(crow->getHovered());
-    EXPECT_EQ(crow->getHealth(), 3);
-
+    EXPECT_EQ(state(crow), "out health 3 hurt 0 speed 0.2 pest_crow");
     clickOn(crow);
-    EXPECT_EQ(crow->getHealth(), 2);
-    EXPECT_FLOAT_EQ(crow->getSpeed(), 0.4f);
-    EXPECT_EQ(spriteOf(crow), "pest_crow_damaged");
-    step(19);
+    EXPECT_EQ(state(crow), "out health 2 hurt 20 speed 0.4 pest_crow_damaged");
+    steps(19);
     clickOn(crow);
-    EXPECT_EQ(crow->getHealth(), 2);
-    step();
-    EXPECT_FLOAT_EQ(crow->getSpeed(), 0.2f);
-    EXPECT_EQ(spriteOf(crow), "pest_crow");
-
+    EXPECT_EQ(state(crow), "out health 2 hurt 1 speed 0.4 pest_crow_damaged") << "no hit while hurt";
+    steps();
+    EXPECT_EQ(state(crow), "out health 2 hurt 0 speed 0.2 pest_crow");
     clickOn(crow);
-    step(20);
-    srand(17);
-    const int wait = waitFor(675, rand());
-    srand(17);
+    steps(20);
     clickOn(crow);
-    EXPECT_FALSE(crow->getSpawned());
-    EXPECT_EQ(crow->getSpawnCountdown(), wait);
+    EXPECT_FALSE(crow->getSpawned()) << "a crow takes three hits";
+    EXPECT_TRUE(waitsAsItShould(crow));
     EXPECT_EQ(timesPlayed("pest_hurt"), 3);
-}
 
-TEST_F(PestTest, FliesNeedTwoHitsOrOneWithBugSpray) {
     auto* fly = new Fly();
     bringOut(fly);
-    // Only the sprite's box counts, edges included.
-    const vq::Box box = vq::getWorldBox(fly);
+    vq::Box box = vq::getWorldBox(fly); // the picture's box counts, edges included
     clickOn(fly, box.getCorner() + vq::Vector(box.getHorizontal() + 0.01f, 0));
     EXPECT_EQ(fly->getHealth(), 2);
     clickOn(fly, box.getCorner());
-    EXPECT_EQ(fly->getHealth(), 1);
-    step(20);
-    clickOn(fly);
-    EXPECT_FALSE(fly->getSpawned());
-
+    steps(20);
+    box = vq::getWorldBox(fly);
+    clickOn(fly, box.getCorner() + vq::Vector(box.getHorizontal(), box.getVertical()));
+    EXPECT_FALSE(fly->getSpawned()) << "a fly takes two hits";
     ASSERT_TRUE(buy("Bug Spray"));
     bringOut(fly);
     clickOn(fly);
-    EXPECT_FALSE(fly->getSpawned());
+    EXPECT_FALSE(fly->getSpawned()) << "and one with Bug Spray";
 }
 
-TEST_F(PestTest, OnlyAnOutUnhurtPestHarmsPlots) {
-    // Out of the fly's reach, so only the events below touch it.
+TEST_F(PestTest, OnlyAPestOutAndUnhurtHarmsThePlotsItCrosses) {
     auto* plot = new Plot();
-    plot->setPosition(vq::Vector(40, 1));
+    plot->setPosition(vq::Vector(40, 1)); // out of the pests' way: only the events below reach it
     auto* fly = new Fly();
-    auto* other = new vq::Object();
-
-    collide(fly, plot);
-    EXPECT_FALSE(plot->getSkipGrowth());
+    const vq::EventCollision hit(plot, fly, plot->getPosition());
+    fly->eventHandler(&hit);
+    EXPECT_FALSE(plot->getSkipGrowth()) << "hidden";
     bringOut(fly);
-    EXPECT_EQ(collide(fly, other), 1);
-    EXPECT_EQ(timesPlayed("pest_plot_hit"), 0);
-    const vq::EventCollision reversed(plot, fly, plot->getPosition());
-    fly->eventHandler(&reversed);
+    fly->eventHandler(&hit);
     EXPECT_TRUE(plot->getSkipGrowth());
-    EXPECT_EQ(timesPlayed("pest_plot_hit"), 1);
-
     clickOn(fly);
-    collide(fly, plot);
-    EXPECT_EQ(timesPlayed("pest_plot_hit"), 1);
-}
+    fly->eventHandler(&hit);
+    EXPECT_EQ(timesPlayed("pest_plot_hit"), 1) << "not while hurt";
+    vq::WorldManager::getInstance().markForDelete(fly);
 
-TEST_F(PestTest, CrowsHarmPlotsTheyCross) {
-    auto* plot = new Plot();
     auto* crow = new Crow();
     bringOut(crow);
     crow->setPosition(plot->getPosition() - vq::Vector(4, 0));
     crow->setDirection(vq::Vector(1, 0));
-    step(5);
-    EXPECT_EQ(timesPlayed("pest_plot_hit"), 5);
+    steps(5);
+    EXPECT_EQ(timesPlayed("pest_plot_hit"), 6) << "one hit each step over the plot";
 }
 
-TEST_F(PestTest, BouncesOffTheEdgesEvenWhenHidden) {
+TEST_F(PestTest, BouncesOffTheEdgesEvenHiddenAndRestsInTheShop) {
     auto* crow = new Crow();
     crow->setPosition(vq::Vector(79.9f, 10));
     crow->setDirection(vq::Vector(1, 0));
-    step();
+    steps();
     EXPECT_NEAR(crow->getPosition().getX(), 79.7f, 1e-4);
     EXPECT_NEAR(crow->getVelocity().getX(), -0.2f, 1e-6);
-}
-
-TEST_F(PestTest, InTheShopNothingCountsDown) {
-    auto* crow = new Crow();
-    step(10);
-    setFarm(false);
-    const int spawn = crow->getSpawnCountdown();
-    const int jitter = crow->getJitterCountdown();
-    step(500);
+    shop(true);
+    const int spawn = crow->getSpawnCountdown(), jitter = crow->getJitterCountdown();
+    steps(500);
     EXPECT_EQ(crow->getSpawnCountdown(), spawn);
     EXPECT_EQ(crow->getJitterCountdown(), jitter);
 }

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "LogCapture.h"
+#include "core/EventStep.h"
+#include "display/DisplayManager.h"
+#include "input/InputManager.h"
+#include "resources/ResourceManager.h"
+#include "world/EventCollision.h"
+#include "world/GameManager.h"
+#include "world/Object.h"
+#include "world/WorldManager.h"
+
+using vq::GameManager;
+using vq::Object;
+using vq::Vector;
+using vq::WorldManager;
+
+namespace {
+
+// Records what happens to it in a journal shared by the probes of a test.
+class Probe : public Object {
+public:
+    Probe(std::vector<std::string>& journal, std::string name, Vector at, vq::Solidness solidness = vq::HARD)
+        : m_journal(journal), m_name(std::move(name)) {
+        setPosition(at);
+        setSolidness(solidness);
+    }
+    ~Probe() override { m_journal.push_back(m_name + " deleted"); }
+    int eventHandler(const vq::Event* p_e) override {
+        const std::string type = p_e->getType();
+        collisions += type == vq::COLLISION_EVENT;
+        outs += type == vq::OUT_EVENT;
+        if (type == vq::STEP_EVENT) {
+            const int step = dynamic_cast<const vq::EventStep*>(p_e)->getStepCount();
+            m_journal.push_back(m_name + " step " + std::to_string(step));
+            if (step == stop_at_step)
+                GameManager::getInstance().setGameOver(true);
+        }
+        if ((type == vq::STEP_EVENT && delete_on_step) || (type == vq::COLLISION_EVENT && delete_on_collision))
+            WorldManager::getInstance().markForDelete(this);
+        return 1;
+    }
+    int draw() override {
+        m_journal.push_back(m_name + " drawn");
+        return 0;
+    }
+    int collisions = 0, outs = 0, stop_at_step = -1;
+    bool delete_on_step = false, delete_on_collision = false;
+
+private:
+    std::vector<std::string>& m_journal;
+    std::string m_name;
+};
+
+class WorldTest : public ::testing::Test {
+protected:
+    Probe* make(const std::string& name, Vector at, vq::Solidness solidness = vq::HARD) {
+        return new Probe(journal, name, at, solidness);
+    }
+    void TearDown() override { world.shutDown(); }
+    std::vector<std::string> journal;
+    WorldManager& world = WorldManager::getInstance();
+};
+
+TEST_F(WorldTest, KeepsItsObjectsOnceAndFindsThemByType) {
+    Probe* a = make("a", Vector());
+    Probe* b = make("b", Vector());
+    a->setType("Plot");
+    EXPECT_EQ(-1, world.insertObject(a)) << "already there";
+    ASSERT_EQ(1, world.objectsOfType("Plot").getCount());
+    EXPECT_EQ(a, world.objectsOfType("Plot")[0]);
+    EXPECT_EQ(0, world.objectsOfType("Plo").getCount());
+    EXPECT_EQ(0, world.removeObject(b));
+    EXPECT_EQ(-1, world.removeObject(b));
+    EXPECT_EQ(1, world.getAllObjects().getCount());
+    EXPECT_EQ(0, world.insertObject(b)); // back, so shut-down deletes it
+    world.shutDown();
+    EXPECT_EQ((std::vector<std::string>{"a deleted", "b deleted"}), journal);
+    EXPECT_EQ(0, world.getAllObjects().getCount());
+}
+
+// Both sides of a collision hear of it; only two hard objects block each
+// other, or a mover that refuses soft ones; ghosts take no part.
+TEST_F(WorldTest, CollisionsBlockByTheSolidnessOfBothSides) {
+    const struct {
+        vq::Solidness mover, other;
+        bool no_soft, moves;
+        int collisions;
+    } cases[] = {{vq::HARD, vq::HARD, false, false, 1}, {vq::HARD, vq::SOFT, false, true, 1},
+                 {vq::SOFT, vq::HARD, false, true, 1},  {vq::SOFT, vq::SOFT, false, true, 1},
+                 {vq::HARD, vq::SOFT, true, false, 1},  {vq::GHOST, vq::HARD, false, true, 0},
+                 {vq::HARD, vq::GHOST, false, true, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.mover) + " into " + std::to_string(c.other) + (c.no_soft ? " no soft" : ""));
+        Probe* mover = make("mover", Vector(10, 5), c.mover);
+        Probe* other = make("other", Vector(11, 5), c.other);
+        mover->setNoSoft(c.no_soft);
+        mover->setVelocity(Vector(0.5f, 0));
+        world.update();
+        EXPECT_EQ(mover->getPosition(), c.moves ? Vector(10.5f, 5) : Vector(10, 5));
+        EXPECT_EQ(mover->collisions, c.collisions);
+        EXPECT_EQ(other->collisions, c.collisions);
+        world.shutDown();
+    }
+    Probe* left = make("left", Vector(10, 5));
+    Probe* right = make("right", Vector(11, 5));
+    left->setVelocity(Vector(0.5f, 0));
+    right->setVelocity(Vector(-0.5f, 0));
+    world.update();
+    EXPECT_EQ(right->getPosition(), Vector(11, 5));
+    EXPECT_EQ(left->collisions + right->collisions, 4) << "each once as the mover, once as the one run into";
+}
+
+TEST_F(WorldTest, OutEventsOnlyBeyondTheGridOncePerMove) {
+    Probe* edge = make("edge", Vector(79.5f, 5), vq::GHOST);
+    Probe* beyond = make("beyond", Vector(79.5f, 8), vq::GHOST);
+    Probe* top = make("top", Vector(5, 0.5f), vq::GHOST);
+    Probe* still = make("still", Vector(-3, -3), vq::GHOST);
+    edge->setVelocity(Vector(0.5f, 0)); // ends exactly on 80: still inside
+    beyond->setVelocity(Vector(1, 0));
+    top->setVelocity(Vector(0, -1));
+    world.update();
+    world.update();
+    EXPECT_EQ(edge->outs, 1) << "only on its second move";
+    EXPECT_EQ(beyond->outs, 2);
+    EXPECT_EQ(top->outs, 2);
+    EXPECT_EQ(still->outs, 0) << "never moved, never told";
+}
+
+TEST_F(WorldTest, DeletionsHappenAtTheNextUpdateOnceAndDrawingGoesByAltitude) {
+    Probe* on_step = make("on_step", Vector(1, 1), vq::GHOST);
+    Probe* on_collision = make("on_collision", Vector(10, 5));
+    Probe* wall = make("wall", Vector(11, 5));
+    on_step->delete_on_step = true;
+    on_collision->delete_on_collision = true;
+    on_collision->setVelocity(Vector(0.5f, 0));
+    wall->setAltitude(vq::MAX_ALTITUDE);
+    make("low", Vector(), vq::GHOST)->setAltitude(0);
+    make("also low", Vector(), vq::GHOST)->setAltitude(0);
+    world.onEvent(new vq::EventStep(0)); // as the loop runs a frame: step, update, draw
+    world.update();
+    world.draw();
+    EXPECT_EQ((std::vector<std::string>{"on_step step 0", "on_collision step 0", "wall step 0", "low step 0",
+                                        "also low step 0", "on_step deleted", "low drawn", "also low drawn",
+                                        "on_collision drawn", "wall drawn"}),
+              journal);
+    journal.clear();
+    world.markForDelete(wall);
+    world.markForDelete(wall);
+    world.update();
+    world.update();
+    EXPECT_EQ((std::vector<std::string>{"on_collision deleted", "wall deleted"}), journal);
+}
+
+TEST_F(WorldTest, ABroadcastSkipsObjectsCreatedDuringIt) {
+    struct Spawner : Object {
+        int eventHandler(const vq::Event*) override {
+            if (received++ == 0)
+                child = new Spawner;
+            return 1;
+        }
+        int received = 0;
+        Spawner* child = nullptr;
+    };
+    auto* spawner = new Spawner;
+    make("other", Vector());
+    const vq::EventStep step;
+    EXPECT_EQ(2, world.onEvent(&step)) << "the handlers' results add up";
+    EXPECT_EQ(0, spawner->child->received);
+}
+
+TEST(LoopPacing, OversleepingShortensTheNextSleepButUndersleepingDoesNot) {
+    EXPECT_EQ(-7000, GameManager::plannedSleep(33, 40000, 0)) << "a 40 ms frame: no sleep";
+    EXPECT_EQ(7000, GameManager::sleepAdjustment(0, -7000));
+    EXPECT_EQ(33000 - 10000 - 7000, GameManager::plannedSleep(33, 10000, 7000));
+    EXPECT_EQ(2000, GameManager::sleepAdjustment(25000, 23000));
+    EXPECT_EQ(0, GameManager::sleepAdjustment(22000, 23000));
+    EXPECT_EQ(33001, GameManager::plannedSleep(33, -1, 0)) << "a failed clock read";
+}
+
+TEST(GameManager, StartUpStopsAtTheFirstManagerThatFails) {
+    vqtest::TempDir dir; // no font here, so the display cannot start
+    GameManager& game = GameManager::getInstance();
+    vq::LogManager::getInstance().setFlush(true);
+    EXPECT_EQ(-1, game.startUp());
+    EXPECT_TRUE(vq::LogManager::getInstance().isStarted() && WorldManager::getInstance().isStarted());
+    EXPECT_FALSE(vq::DisplayManager::getInstance().isStarted() || vq::InputManager::getInstance().isStarted() ||
+                 vq::ResourceManager::getInstance().isStarted() || game.isStarted());
+    game.setGameOver(false);
+    game.setGameOver(true);
+    // Stopping stops at the input manager, whose display never started, and
+    // leaves the managers after it running.
+    EXPECT_EQ(-1, game.shutDown());
+    EXPECT_EQ(vqtest::TempDir::read(vq::LOGFILE_NAME),
+              "LogManager started\nWorldManager started\nFailed to load font\nGame no longer over\nGame over\n"
+              "ResourceManager shut down\nCannot shut down InputManager after DisplayManager\n");
+    WorldManager::getInstance().shutDown();
+    vq::LogManager::getInstance().shutDown();
+}
+
+TEST(GameManager, GameOverFromAStepFinishesTheFrameThenShutsEverythingDown) {
+    vqtest::TempDir dir;
+    dir.copyFont();
+    GameManager& game = GameManager::getInstance();
+    ASSERT_EQ(0, game.startUp());
+    std::vector<std::string> journal;
+    (new Probe(journal, "p", Vector(), vq::GHOST))->stop_at_step = 2;
+    game.run();
+    EXPECT_EQ((std::vector<std::string>{"p step 0", "p drawn", "p step 1", "p drawn", "p step 2", "p drawn",
+                                        "p deleted"}),
+              journal);
+    EXPECT_EQ(3, game.getStepCount());
+    EXPECT_FALSE(vq::DisplayManager::getInstance().isStarted() || vq::LogManager::getInstance().isStarted());
+    const std::string log = vqtest::TempDir::read(vq::LOGFILE_NAME);
+    size_t at = 0;
+    for (const char* line : {"LogManager started", "WorldManager started", "DisplayManager started",
+                             "InputManager started", "ResourceManager started", "GameManager started", "Game over",
+                             "ResourceManager shut down", "InputManager shut down", "DisplayManager shut down",
+                             "WorldManager shut down"}) {
+        at = log.find(line, at);
+        EXPECT_NE(std::string::npos, at) << line << " missing or out of order";
+    }
+}
+
+} // namespace
