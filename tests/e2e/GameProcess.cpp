@@ -84,10 +84,8 @@ bool GameProcess::start(double seconds) {
     // alone, so the title finds it.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (m_pid > 0 && std::chrono::steady_clock::now() < deadline) {
-        if (waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
-            m_pid = -1;
-            break;
-        }
+        if (waitForExit(0) != -1)
+            break; // ended without a window
         const std::string found = capture("xdotool search --onlyvisible --name '^Velloq$'");
         if (!found.empty()) {
             m_window = found.substr(0, found.find('\n'));
@@ -134,15 +132,15 @@ sf::Image GameProcess::screenshot() const {
 
 int GameProcess::waitForExit(double seconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (m_pid > 0 && std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
+    for (int status = 0; m_pid > 0; sleepSeconds(0.05)) {
         if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
             m_pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+            m_status = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+        } else if (std::chrono::steady_clock::now() >= deadline) {
+            return -1;
         }
-        sleepSeconds(0.05);
     }
-    return -1;
+    return m_status;
 }
 
 } // namespace e2e

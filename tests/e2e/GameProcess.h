@@ -45,6 +45,7 @@ public:
 private:
     std::string m_dir, m_window, m_error;
     pid_t m_pid = -1;
+    int m_status = -1;
     std::unique_ptr<vqtest::SoundCapture> m_p_capture;
 };
 

@@ -6,13 +6,12 @@
 // and the benchmarks touch is chosen here, so the rest of them is written
 // once against these helpers.
 
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
-#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Window/Window.hpp>
 
 namespace vqtest {
@@ -52,10 +51,6 @@ inline unsigned long windowId(const sf::Window& window) {
 #endif
 }
 
-inline sf::IntRect makeIntRect(int left, int top, int width, int height) {
-    return sf::IntRect(sf::Vector2i(left, top), sf::Vector2i(width, height));
-}
-
 // Audio objects made after this call play into an output that works but
 // goes nowhere: tests neither need nor disturb a sound card.
 inline void useSilentAudioOutput() {
@@ -70,16 +65,10 @@ inline void useSilentAudioOutput() {
 // as on a machine without a sound card. `dir` holds the configuration.
 inline void useMissingAudioDevice(const std::string& dir) {
     const std::string openal = dir + "/alsoft-dead.conf", alsa = dir + "/alsa-dead.conf";
-    if (FILE* p_file = std::fopen(openal.c_str(), "w")) {
-        std::fputs("[general]\ndrivers = oss\n[oss]\ndevice = /nonexistent/velloq-dsp\n", p_file);
-        std::fclose(p_file);
-    }
+    std::ofstream(openal) << "[general]\ndrivers = oss\n[oss]\ndevice = /nonexistent/velloq-dsp\n";
     // A device that is listed (it has a hint) but whose card does not exist:
     // miniaudio tries it, fails and leaves SFML without an audio engine.
-    if (FILE* p_file = std::fopen(alsa.c_str(), "w")) {
-        std::fputs("pcm.!default {\n type hw\n card 99\n hint.description \"no such card\"\n}\n", p_file);
-        std::fclose(p_file);
-    }
+    std::ofstream(alsa) << "pcm.!default {\n type hw\n card 99\n hint.description \"no such card\"\n}\n";
     setenv("ALSOFT_CONF", openal.c_str(), 1);
     unsetenv("ALSOFT_DRIVERS");
     setenv("PULSE_SERVER", "unix:/nonexistent/velloq-pulse", 1);

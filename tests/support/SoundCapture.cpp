@@ -21,56 +21,48 @@ namespace vqtest {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Starts a program found on the PATH with the environment of this process
-// plus `extra` ("NAME=value" entries, which win); -1 when it cannot start.
-pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& extra) {
-    std::vector<std::string> env_strings = extra;
+// Starts a program found on the PATH with this process's environment plus
+// `extra` ("NAME=value", which win). posix_spawn, not fork: this process may
+// have threads, and a forked child may call nothing but exec.
+pid_t spawn(const std::vector<std::string>& args, std::vector<std::string> extra) {
     for (char** p = environ; *p != nullptr; p++) {
         const std::string entry = *p;
         bool overridden = false;
         for (const std::string& e : extra)
             overridden = overridden || entry.compare(0, e.find('=') + 1, e, 0, e.find('=') + 1) == 0;
         if (!overridden)
-            env_strings.push_back(entry);
+            extra.push_back(entry);
     }
     std::vector<char*> argv, envp;
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    for (const std::string& e : env_strings)
+    for (const std::string& e : extra)
         envp.push_back(const_cast<char*>(e.c_str()));
+    argv.push_back(nullptr);
     envp.push_back(nullptr);
     pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0)
-        return -1;
-    return pid;
+    return posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : -1;
 }
 
-// Waits up to `seconds` for the condition; false when the process ended or
-// time ran out first.
-template <typename Condition>
-bool waitUntil(pid_t pid, double seconds, Condition done) {
-    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
-    while (Clock::now() < deadline) {
+// Waits up to 20 s for the condition; false when the process ended or time ran out first.
+template <typename Condition> bool waitUntil(pid_t pid, Condition done) {
+    for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+         std::chrono::steady_clock::now() < deadline; std::this_thread::sleep_for(std::chrono::milliseconds(20))) {
         if (done())
             return true;
         if (waitpid(pid, nullptr, WNOHANG) == pid)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;
 }
 
-// Asks a process to end, then insists; always reaps it.
+// Asks a process to end, insists after 5 s, and reaps it.
 void stop(pid_t& pid, int signal_number) {
     if (pid <= 0)
         return;
     kill(pid, signal_number);
-    const auto deadline = Clock::now() + std::chrono::seconds(5);
-    while (waitpid(pid, nullptr, WNOHANG) != pid) {
-        if (Clock::now() > deadline) {
+    for (int waited = 0; waitpid(pid, nullptr, WNOHANG) != pid; waited += 10) {
+        if (waited > 5000) {
             kill(pid, SIGKILL);
             waitpid(pid, nullptr, 0);
             break;
@@ -90,7 +82,10 @@ long long fileSize(const std::string& path) {
 SoundCapture::SoundCapture(std::string dir, std::string wav_path, int channels)
     : m_dir(std::move(dir)), m_wav_path(std::move(wav_path)), m_channels(channels) {}
 
-SoundCapture::~SoundCapture() { finish(); }
+SoundCapture::~SoundCapture() {
+    stop(m_recorder, SIGINT);
+    stop(m_server, SIGTERM);
+}
 
 bool SoundCapture::start() {
     if (AUDIO_THROUGH_OPENAL) {
@@ -99,35 +94,27 @@ bool SoundCapture::start() {
              << "channels = " << (m_channels == 1 ? "mono" : "stereo") << "\n[wave]\nfile = " << m_wav_path << "\n";
         return static_cast<bool>(conf);
     }
-
     // A server of our own, reached only through its socket: no session bus,
     // no real-time scheduling, nothing shared with a desktop's server. The
     // null sink without rewinds keeps streams with tiny buffers moving.
-    const std::string socket = m_dir + "/pulse.sock";
-    const std::string channel_map = m_channels == 1 ? " channel_map=mono" : "";
-    m_server = spawn({"pulseaudio", "--daemonize=no", "-n", "--exit-idle-time=-1", "--use-pid-file=no",
-                      "--system=no", "--realtime=no", "--high-priority=no", "--disable-shm=yes",
-                      "--log-target=newfile:" + m_dir + "/pulse.log",
-                      "-L", "module-null-sink sink_name=capture rate=44100 norewinds=1 channels=" +
-                                std::to_string(m_channels) + channel_map,
+    const std::string socket = m_dir + "/pulse.sock", channels = std::to_string(m_channels);
+    m_server = spawn({"pulseaudio", "--daemonize=no", "-n", "--exit-idle-time=-1", "--use-pid-file=no", "--system=no",
+                      "--realtime=no", "--high-priority=no", "--disable-shm=yes", "--log-target=newfile:" + m_dir + "/pulse.log",
+                      "-L", "module-null-sink sink_name=capture rate=44100 norewinds=1 channels=" + channels +
+                                (m_channels == 1 ? " channel_map=mono" : ""),
                       "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket},
                      {"HOME=" + m_dir, "XDG_RUNTIME_DIR=" + m_dir, "XDG_CONFIG_HOME=" + m_dir});
-    if (m_server < 0) {
-        m_error = "cannot start pulseaudio (is it installed?)";
-        return false;
-    }
     struct stat info {};
-    if (!waitUntil(m_server, 20, [&] { return stat(socket.c_str(), &info) == 0 && S_ISSOCK(info.st_mode); })) {
-        m_error = "pulseaudio did not come up; see " + m_dir + "/pulse.log";
+    if (m_server < 0 || !waitUntil(m_server, [&] { return stat(socket.c_str(), &info) == 0 && S_ISSOCK(info.st_mode); })) {
+        m_error = "pulseaudio did not come up (is it installed?); see " + m_dir + "/pulse.log";
         return false;
     }
     m_recorder = spawn({"parecord", "--server=unix:" + socket, "--device=capture.monitor", "--file-format=wav",
-                        "--format=s16le", "--rate=44100", "--channels=" + std::to_string(m_channels),
-                        "--latency-msec=20", m_wav_path},
+                        "--format=s16le", "--rate=44100", "--channels=" + channels, "--latency-msec=20", m_wav_path},
                        {"PULSE_COOKIE=" + m_dir + "/cookie"});
     // The sink plays silence while nothing else plays, so samples arrive at
     // once when recording works.
-    if (m_recorder < 0 || !waitUntil(m_recorder, 20, [&] { return fileSize(m_wav_path) > 1000; })) {
+    if (m_recorder < 0 || !waitUntil(m_recorder, [&] { return fileSize(m_wav_path) > 1000; })) {
         m_error = "parecord recorded nothing (is pulseaudio-utils installed?)";
         return false;
     }
@@ -142,15 +129,8 @@ void SoundCapture::apply() const {
     }
     setenv("PULSE_SERVER", ("unix:" + m_dir + "/pulse.sock").c_str(), 1);
     setenv("PULSE_COOKIE", (m_dir + "/cookie").c_str(), 1);
-    // A few frames of buffer: a busy machine must not starve the stream.
-    setenv("PULSE_LATENCY_MSEC", "30", 1);
-    // Should the server be missing, nothing reaches a real device either.
-    setenv("ALSA_CONFIG_PATH", "/dev/null", 1);
-}
-
-void SoundCapture::finish() {
-    stop(m_recorder, SIGINT);
-    stop(m_server, SIGTERM);
+    setenv("PULSE_LATENCY_MSEC", "30", 1); // a few frames of buffer: a busy machine must not starve the stream
+    setenv("ALSA_CONFIG_PATH", "/dev/null", 1); // should the server be missing, nothing reaches a real device
 }
 
 } // namespace vqtest

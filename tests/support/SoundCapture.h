@@ -26,20 +26,12 @@ public:
     // Points the audio library at the capture: call it in the process that
     // will play, before its first audio object exists.
     void apply() const;
-    // Completes the file (for SFML 3; under SFML 2 the playing process
-    // completes it when it closes its audio device).
-    void finish();
-
-    const std::string& wavPath() const { return m_wav_path; }
     const std::string& error() const { return m_error; }
 
 private:
-    std::string m_dir;
-    std::string m_wav_path;
+    std::string m_dir, m_wav_path, m_error;
     int m_channels;
-    std::string m_error;
-    pid_t m_server = -1;
-    pid_t m_recorder = -1;
+    pid_t m_server = -1, m_recorder = -1;
 };
 
 } // namespace vqtest

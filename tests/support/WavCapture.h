@@ -14,23 +14,18 @@ class WavCapture {
 public:
     // False when the file is missing or not 16-bit PCM.
     bool read(const std::string& file);
-
     int rate() const { return m_rate; }
-    int channels() const { return m_channels; }
-    // Sample frames in the file.
-    long frames() const;
+    long frames() const { return m_channels > 0 ? static_cast<long>(m_samples.size()) / m_channels : 0; }
     // Root mean square (0..1) of the frames [first, first + count).
     double rms(long first, long count) const;
 
 private:
-    int m_rate = 0;
-    int m_channels = 0;
+    int m_rate = 0, m_channels = 0;
     std::vector<int16_t> m_samples;
 };
 
 // Writes a mono 16-bit PCM WAV file holding a sine tone.
-void writeToneWav(const std::string& path, int samples, int rate = 22050, double frequency = 440.0,
-                  double amplitude = 0.5);
+void writeToneWav(const std::string& path, int samples, int rate = 22050, double frequency = 440.0);
 
 } // namespace vqtest
 

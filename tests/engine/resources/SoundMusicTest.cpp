@@ -14,7 +14,6 @@
 #include "LogCapture.h"
 #include "SfmlTestCompat.h"
 #include "WavCapture.h"
-#include "resources/Mp3Reader.h"
 #include "resources/ResourceManager.h"
 
 using vq::Music;
@@ -118,22 +117,6 @@ TEST_F(AudioTest, MusicsHaveNonEmptyUniqueLabelsAndKeepTheirSlotsFiftyAtMost) {
     EXPECT_EQ(LogCapture::last(), "Failed to add music, musics array is full");
 }
 
-TEST_F(AudioTest, MusicCopiesStartClosedAndUnlabelled) {
-    Music music;
-    ASSERT_EQ(0, music.loadMusic("tone.wav"));
-    music.setLabel("tune");
-    Music copy(music), assigned;
-    ASSERT_EQ(0, assigned.loadMusic("tone.wav"));
-    assigned = music;
-    for (Music* p : {&copy, &assigned}) {
-        EXPECT_EQ("", p->getLabel());
-        EXPECT_EQ(0u, p->getMusic()->getChannelCount());
-        p->play(true); // a closed stream plays nothing, harmlessly
-        p->stop();
-    }
-    EXPECT_EQ(1u, music.getMusic()->getChannelCount());
-}
-
 // Found by fuzzing: bytes that look like a FLAC frame open as a stream of no
 // channels, which divided by zero when played.
 TEST_F(AudioTest, StreamsWithoutChannelsAreRefused) {
@@ -150,8 +133,9 @@ TEST_F(AudioTest, Mp3DecodesToTheExactLengthSeeksAndLeavesOtherFormatsAlone) {
     EXPECT_EQ(44100u, p_music->getSampleRate());
     EXPECT_EQ(1u, p_music->getChannelCount());
     EXPECT_NEAR(1.0, p_music->getDuration().asSeconds(), 0.001) << "gapless: the encoder's padding is dropped";
-    ASSERT_EQ(0, store().loadSound(MP3, "tone"));
-    const sf::SoundBuffer* p_buffer = vqtest::bufferOf(store().getSound("tone")->getSound());
+    ASSERT_EQ(0, store().loadSound(MP3, "mp3"));
+    ASSERT_EQ(0, store().loadSound("tone.wav", "tone"));
+    const sf::SoundBuffer* p_buffer = vqtest::bufferOf(store().getSound("mp3")->getSound());
     ASSERT_EQ(44100u, p_buffer->getSampleCount());
     EXPECT_GT(*std::max_element(p_buffer->getSamples(), p_buffer->getSamples() + 44100), 8000);
 
@@ -165,45 +149,11 @@ TEST_F(AudioTest, Mp3DecodesToTheExactLengthSeeksAndLeavesOtherFormatsAlone) {
     for (int i = 0; i < 100; i++)
         EXPECT_NEAR(all[22050 + i], tail[i], 50) << i;
 
-    vqtest::writeToneWav("w.wav", 1234, 8000);
-    sf::InputSoundFile wav;
-    ASSERT_TRUE(wav.openFromFile("w.wav"));
-    EXPECT_EQ(1234u, wav.getSampleCount());
+    EXPECT_EQ(2205u, samplesOf(store().getSound("tone"))) << "a WAV is still read as a WAV";
     const std::string bytes = vqtest::TempDir::read(MP3);
     dir.write("cut.mp3", bytes.substr(0, 3));
     dir.write("noise.mp3", std::string(5000, '\x5a'));
-    EXPECT_FALSE(sf::InputSoundFile().openFromFile("cut.mp3"));
-    EXPECT_FALSE(sf::InputSoundFile().openFromFile("noise.mp3"));
-    dir.write("half.mp3", bytes.substr(0, bytes.size() / 2));
-    sf::SoundBuffer half;
-    if (half.loadFromFile("half.mp3")) { // a damaged stream decodes what it can
-        EXPECT_LT(half.getSampleCount(), 44100u);
-    }
-}
-
-TEST(MpegAudioCheck, RecognisesFrameHeadersBehindId3Tags) {
-    // MPEG-1 layer III, 128 kbit/s, 44.1 kHz, no padding: 417-byte frames.
-    std::vector<unsigned char> stream(417 * 2 + 4, 0);
-    const unsigned char header[4] = {0xFF, 0xFB, 0x90, 0x00};
-    std::copy(header, header + 4, stream.begin());
-    std::copy(header, header + 4, stream.begin() + 417);
-    EXPECT_TRUE(vq::looksLikeMpegAudio(stream.data(), stream.size()));
-    std::vector<unsigned char> tagged = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 20}; // 20 bytes of tag
-    tagged.resize(30 + 7, 0);                                                 // and some padding
-    tagged.insert(tagged.end(), stream.begin(), stream.end());
-    EXPECT_TRUE(vq::looksLikeMpegAudio(tagged.data(), tagged.size()));
-    stream[417] = 0;
-    EXPECT_FALSE(vq::looksLikeMpegAudio(stream.data(), stream.size())) << "second header out of place";
-
-    const std::vector<std::vector<unsigned char>> others = {
-        {'R', 'I', 'F', 'F', 0x24, 0x08, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '},
-        {0xFF, 0xFB, 0x90},                                  // too short
-        {0xFF, 0xEB, 0x90, 0}, {0xFF, 0xF9, 0x90, 0},        // reserved version, reserved layer
-        {0xFF, 0xFB, 0xF0, 0}, {0xFF, 0xFB, 0x0C, 0}, {0xFF, 0xFB, 0x9C, 0}, // bitrate, rate
-        {'I', 'D', '3', 3, 0, 0, 0x7F, 0x7F, 0x7F, 0x7F},    // a tag longer than the data
-    };
-    for (const auto& bytes : others)
-        EXPECT_FALSE(vq::looksLikeMpegAudio(bytes.data(), bytes.size())) << bytes.size() << " bytes";
+    EXPECT_FALSE(sf::InputSoundFile().openFromFile("cut.mp3") || sf::InputSoundFile().openFromFile("noise.mp3"));
 }
 
 // Without any audio device the game runs silently: loading and playing still

@@ -169,13 +169,4 @@ TEST_F(SpriteFileTest, LabelsAreUniqueAndTheStoreHoldsFiveHundred) {
     EXPECT_NE(nullptr, store().getSprite("more499"));
 }
 
-TEST(DiscardCR, RemovesOneTrailingCarriageReturnInPlace) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"abc\r", "abc"}, {"abc\r\r", "abc\r"}, {"\rabc", "\rabc"}, {"", ""}, {"\r", ""}};
-    for (auto c : cases) {
-        EXPECT_EQ(vq::discardCR(c.first), c.second);
-        EXPECT_EQ(c.first, c.second);
-    }
-}
-
 } // namespace

@@ -1,0 +1,232 @@
+// The sound generator: note names and chords, its two description formats,
+// WAV output, voices and effects, the arranged and seamless music loop, and
+// the project's own description files.
+#include "Arranger.h"
+#include "Effects.h"
+#include "Script.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace {
+
+using namespace soundgen;
+
+TEST(Pitch, NoteNamesChordsAndVoicings) {
+    const std::pair<const char*, int> notes[] = {{"A4", 69}, {"C4", 60}, {"Bb3", 58}, {"F#5", 78}, {"Cb4", 59}, {"B#3", 60}};
+    for (const auto& n : notes)
+        EXPECT_EQ(parseNoteName(n.first), n.second) << n.first;
+    for (const char* bad : {"", "A", "H4", "a4", "A4x", "440", "Ab", "C99"})
+        EXPECT_FALSE(parseNoteName(bad).has_value()) << bad;
+    EXPECT_NEAR(noteToFreq(57), 220.0, 1e-9);
+    EXPECT_FALSE(parseChord("Fmaj10") || parseChord("H7"));
+    EXPECT_EQ(voiceChord(*parseChord("Fmaj9"), 53), (std::vector<int>{55, 57, 60, 64})) << "rootless";
+    EXPECT_EQ(voiceChord(*parseChord("C13"), 53), (std::vector<int>{57, 58, 62, 64})) << "root and fifth go";
+    EXPECT_EQ(voiceChord(*parseChord("Eb"), 60), (std::vector<int>{63, 67, 70})) << "a triad keeps its root";
+}
+
+TEST(DescriptionFiles, ParseTheirSettingsAndNameTheLineOfAMistake) {
+    const auto sounds = parseEffects("# comment\nsound ding peak=-6 echo=0.1:0.3  # trailing comment\n"
+                                     "  voice wave=saw freq=A4>A5 glide=0.2 len=0.4 lp=500>2000 fm=2:1.5\n"
+                                     "  voice wave=noise freq=C#5~1000 grains=12:0.02 cloud=fall seed=9\nend\n");
+    ASSERT_EQ(sounds.size(), 1u);
+    ASSERT_EQ(sounds[0].voices.size(), 2u);
+    const Voice &a = sounds[0].voices[0], &b = sounds[0].voices[1];
+    EXPECT_EQ(std::vector<double>({sounds[0].peakDb, sounds[0].echoDelay, sounds[0].echoGain, a.freq, a.bend, a.glide,
+                                   a.len, a.lp, a.lpTo, a.fmRatio, a.fmIndex, b.freqHi, double(b.grains)}),
+              std::vector<double>({-6, 0.1, 0.3, 440, 12, 0.2, 0.4, 500, 2000, 2, 1.5, 1000, 12}));
+    EXPECT_TRUE(a.wave == Wave::Saw && a.hasLen && b.wave == Wave::Noise && !b.hasLen && b.cloud == Cloud::Fall);
+    EXPECT_NEAR(b.freq, noteToFreq(73), 1e-9);
+
+    const std::pair<const char*, int> errors[] = {
+        {"sound a\n  voice freq=440\n  voice colour=red\nend\n", 3}, {"sound a\n  voice freq=nonsense\nend\n", 2},
+        {"voice freq=440\n", 1},                                     {"\nsound a\n  voice\n", 2}, // never closed
+        {"sound a\nend\n", 2},                      {"sound a peak=2\n voice\nend\n", 1}, // no voices; would clip
+        {"sound a\n voice freq=*2\nend\n", 2},      {"sound a\n voice len=0.1 attack=0.2\nend\n", 2},
+        {"sound a\n voice\nend\nsound a\n voice\nend\n", 4}};
+    for (const auto& e : errors) {
+        int line = -1;
+        try {
+            parseEffects(e.first);
+        } catch (const ParseError& error) {
+            line = error.line();
+        }
+        EXPECT_EQ(line, e.second) << e.first;
+    }
+
+    const Piece m = parseMusic("music test tempo=120 limit=2\nchords C | F G\ninstrument keys plays=chords low=F3\n"
+                               "  voice freq=*2\nend\npattern keys x--..x-. | ..x-..>-\n");
+    EXPECT_EQ(m.tempo + m.limitDb, 122.0);
+    EXPECT_EQ(m.bars.at(1).at(1).symbol, "G");
+    EXPECT_EQ(m.instruments.at(0).low, 53);
+    EXPECT_EQ(m.instruments[0].voices.at(0).ratio, 2.0);
+    EXPECT_EQ(m.instruments[0].pattern.at(1).at(6), ">");
+    const std::string head = "music m beats=4\nchords C | F | G | C\ninstrument d plays=hits\n voice\nend\n";
+    EXPECT_NO_THROW(parseMusic(head + "pattern d x.x.x.x. | x...x...\n"));
+    for (const std::string& bad : {head + "pattern d x.x.x.x. | x...x... | xxxxxxxx\n", // 3 bars in 4
+                                   head + "pattern d x.x.x.x\n", head + "pattern d x.x.5.x.\n",
+                                   head + "pattern e x.x.x.x.\n", head, std::string("music m\nchords C F G\n"),
+                                   std::string("chords C\n"), std::string("music m swing=0.95\nchords C\n")})
+        EXPECT_THROW(parseMusic(bad), ParseError) << bad;
+}
+
+TEST(Wav, HeaderSamplesAndNormalising) {
+    Audio audio(2, 3);
+    audio.samples = {0.5f, -0.5f, 1.7f, -3.0f, 0.0f, 0.25f};
+    const auto bytes = encodeWav(audio);
+    ASSERT_EQ(bytes.size(), 56u);
+    const auto le = [&bytes](size_t at, int size) {
+        uint32_t value = 0;
+        for (int i = size - 1; i >= 0; i--)
+            value = value << 8 | bytes[at + static_cast<size_t>(i)];
+        return value;
+    };
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4) + std::string(bytes.begin() + 8, bytes.begin() + 16) +
+                  std::string(bytes.begin() + 36, bytes.begin() + 40),
+              "RIFFWAVEfmt data");
+    // RIFF size, fmt size, PCM, channels, rate, byte rate, block, bits, data size; then the samples.
+    const uint32_t fields[][3] = {{4, 4, 48},     {16, 4, 16},  {20, 2, 1},  {22, 2, 2},  {24, 4, 44100},
+                                  {28, 4, 176400}, {32, 2, 4},  {34, 2, 16}, {40, 4, 12}, {44, 2, 16384},
+                                  {46, 2, 49152}, {48, 2, 32767}, {50, 2, 32769}, {52, 2, 0}, {54, 2, 8192}};
+    for (const auto& f : fields)
+        EXPECT_EQ(le(f[0], static_cast<int>(f[1])), f[2]) << "at " << f[0];
+    EXPECT_THROW(encodeWav(Audio(3, 10)), std::invalid_argument);
+    normalise(audio, -6.0);
+    EXPECT_NEAR(peakOf(audio), dbToGain(-6.0), 1e-6);
+    EXPECT_NEAR(audio.samples[0] / audio.samples[3], -0.5 / 3, 1e-6);
+    Audio silent(1, 3);
+    normalise(silent, -3.0);
+    EXPECT_EQ(peakOf(silent), 0.0) << "silence stays silence";
+}
+
+TEST(Voice, PitchGlidePlacementAndEnvelope) {
+    // Upward zero crossings per second between two times: the pitch.
+    const auto pitch = [](const Audio& a, double from, double to) {
+        int crossings = 0;
+        for (auto i = static_cast<size_t>(from * kSampleRate) + 1; i < static_cast<size_t>(to * kSampleRate); ++i)
+            crossings += a.samples[i - 1] < 0.0f && a.samples[i] >= 0.0f;
+        return crossings / (to - from);
+    };
+    Voice v;
+    v.at = 0.1;
+    v.len = 0.5;
+    Audio steady(1, kSampleRate), bent(1, kSampleRate);
+    renderVoice(v, steady);
+    EXPECT_NEAR(pitch(steady, 0.15, 0.55), 440.0, 5.0);
+    for (size_t i = 0; i < steady.frames(); ++i)
+        ASSERT_TRUE(steady.samples[i] == 0.0f || (i >= 0.1 * kSampleRate && i <= 0.6 * kSampleRate + 1)) << i;
+    v.bend = 12.0; // an octave up over the first 0.1 s, then held
+    v.glide = 0.1;
+    renderVoice(v, bent);
+    EXPECT_NEAR(pitch(bent, 0.25, 0.55), 880.0, 8.0);
+
+    v = Voice();
+    v.len = 1.0;
+    v.attack = 0.1;
+    v.decay = 0.5;
+    v.release = 0.2;
+    const std::pair<double, double> points[] = {{-0.01, 0.0}, {0.05, 0.5}, {0.1, 1.0}, {0.6, 0.001}, // -60 dB
+                                                {0.9, 0.5 * std::exp(-6.907755 * 0.8 / 0.5)}, {1.0, 0.0}};
+    for (const auto& p : points)
+        EXPECT_NEAR(envelopeAt(v, p.first), p.second, 1e-6) << "at " << p.first;
+}
+
+TEST(Effect, LengthPeakDcEchoAndAQuietEnd) {
+    Sound s;
+    s.peakDb = -6.0;
+    Voice v;
+    v.wave = Wave::Square;
+    v.freq = 220.0;
+    v.len = 0.3;
+    v.release = 0.0; // stops dead: the effect must still end at silence
+    s.voices = {v};
+    v.at = 0.2;
+    v.wave = Wave::Noise;
+    s.voices.push_back(v);
+    const Audio a = renderEffect(s);
+    EXPECT_EQ(a.frames(), static_cast<size_t>(0.5 * kSampleRate));
+    EXPECT_NEAR(gainToDb(peakOf(a)), -6.0, 1e-3);
+    double sum = 0.0;
+    for (float x : a.samples)
+        sum += x;
+    EXPECT_LT(std::fabs(sum / a.frames()), 1e-3);
+    EXPECT_LT(std::fabs(a.samples.back()), 1e-4);
+    s.echoDelay = 0.1;
+    s.echoGain = 0.5;
+    EXPECT_NEAR(effectLength(s), 0.5 + 0.7, 1e-9) << "0.5^7 is the first echo under -40 dB";
+    s.length = 0.25;
+    EXPECT_EQ(renderEffect(s).frames(), static_cast<size_t>(0.25 * kSampleRate));
+}
+
+Piece piece(const std::string& chords, const std::string& body, const std::string& header = "tempo=120 swing=0.6") {
+    return parseMusic("music t " + header + "\nchords " + chords + "\n" + body);
+}
+
+TEST(Arrangement, SwungSlotsAndNotesHeldOverBarLinesAndRoundTheLoop) {
+    const Piece m = piece("C | F G", "instrument k plays=chords low=C4\n voice\nend\npattern k X--.o-.> | --..x--- \n");
+    const Arrangement a(m);
+    EXPECT_EQ(a.loopFrames(), 4u * 44100u);
+    for (const auto& t : {std::pair<int, double>{1, 0.3}, {2, 0.5}, {17, 4.3}}) // off-beats at 60%; wrapping
+        EXPECT_DOUBLE_EQ(a.slotTime(t.first), t.second) << t.first;
+    EXPECT_EQ(a.chordAt(12).symbol, "G");
+    // (slot, end slot, gain): held to the rest, an accent and a soft hit,
+    // slot 7 anticipating bar 2 held over the bar line, the last hit ringing through the seam.
+    std::vector<std::vector<double>> events;
+    for (const NoteEvent& e : a.events(m.instruments[0]))
+        events.push_back({double(e.slot), double(e.endSlot), e.gainDb, double(e.notes.at(0))});
+    EXPECT_EQ(events, (std::vector<std::vector<double>>{{0, 3, 3, 60}, {4, 6, -8, 60}, {7, 10, 0, 60}, {12, 16, 0, 62}}));
+}
+
+TEST(Music, TheLoopIsExactSeamlessAndIndependentOfWhereTheRenderStarts) {
+    // Sustained tones ringing over the end, reverb and limiter: all must wrap round the seam.
+    const char* const body = "instrument pad plays=chords low=C4 send=0.5\n voice wave=saw lp=2000 release=0.4\nend\n"
+                             "pattern pad -----x-- | --------\ninstrument tick plays=hits send=0.3\n"
+                             " voice freq=3000 len=0.8 fm=1.4:2 decay=0.6\nend\npattern tick ......x. | x.......\n";
+    const char* const header = "tempo=100 swing=0.55 reverb=1.5 wet=-3 limit=3 peak=-3";
+    const Audio loop = renderMusic(piece("Cmaj7 | Am7", body, header));
+    ASSERT_EQ(loop.frames(), 211680u) << "two bars of four 0.6 s beats";
+    EXPECT_NEAR(gainToDb(peakOf(loop)), -3.0, 1e-3);
+    // Sound runs at the seam, and the jump across it is no bigger than the steps just before it.
+    const size_t n = loop.frames();
+    EXPECT_GT(std::fabs(loop.samples[0]) + std::fabs(loop.samples[2 * n - 2]), 1e-3);
+    double seam = 0.0, inside = 0.0;
+    for (size_t c = 0; c < 2; ++c) {
+        seam = std::max(seam, double(std::fabs(loop.samples[c] - loop.samples[2 * (n - 1) + c])));
+        for (size_t i = n - 4410; i < n; ++i)
+            inside = std::max(inside, double(std::fabs(loop.samples[2 * i + c] - loop.samples[2 * (i - 1) + c])));
+    }
+    EXPECT_LE(seam, inside);
+    const Audio twice = renderMusic(piece("Cmaj7 | Am7 | Cmaj7 | Am7", body, header)); // only repeats the loop
+    ASSERT_EQ(twice.frames(), 2 * n);
+    double worst = 0.0;
+    for (size_t i = 0; i < loop.samples.size(); ++i)
+        worst = std::max({worst, double(std::fabs(twice.samples[i] - loop.samples[i])),
+                          double(std::fabs(twice.samples[i + loop.samples.size()] - loop.samples[i]))});
+    EXPECT_LT(worst, 1e-4);
+}
+
+TEST(ProjectFiles, EveryGameEffectIsDescribedAndTheLoungeLoops) {
+    std::set<std::string> names;
+    for (const Sound& s : parseEffects(readTextFile(std::string(SOUNDGEN_DIR) + "/effects.txt"))) {
+        names.insert(s.name);
+        const Audio a = renderEffect(s);
+        EXPECT_TRUE(a.seconds() >= 0.05 && a.seconds() <= 1.5) << s.name;
+        // Loud enough to hear, with room for several effects at once.
+        EXPECT_TRUE(peakOf(a) <= dbToGain(-13.0) + 1e-4 && peakOf(a) > dbToGain(-24.0)) << s.name;
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"crop_done", "crop_harvest", "crop_plant", "fertilizer_drop",
+                                            "fertilizer_pickup", "game_over", "pest_hurt", "pest_plot_hit",
+                                            "shop_fail", "shop_success", "success", "watering_drop", "watering_pickup"}));
+    const Piece m = parseMusic(readTextFile(std::string(SOUNDGEN_DIR) + "/lounge.txt"));
+    const Arrangement a(m);
+    EXPECT_TRUE(a.loopSeconds() >= 30.0 && a.loopSeconds() <= 60.0) << a.loopSeconds();
+    const double beat_frames = 60.0 / m.tempo * kSampleRate; // whole: every bar line on a sample
+    EXPECT_DOUBLE_EQ(beat_frames, std::round(beat_frames));
+    for (const Instrument& inst : m.instruments)
+        EXPECT_FALSE(a.events(inst).empty()) << inst.name;
+}
+
+} // namespace
