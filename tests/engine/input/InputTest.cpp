@@ -1,6 +1,3 @@
-// Key and button tables and event translation need no window; the start and
-// stop rules and real X input need an X display (run under xvfb-run).
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -63,12 +60,8 @@ TEST(KeyTranslation, TheEngineNumbersEveryKeyItsOwnWay) {
     }
     for (SK unknown : {SK::Hyphen, vq::priv::KEY_APOSTROPHE, SK::Numpad0, SK::F13, SK::LAlt, SK::Delete})
         EXPECT_EQ(int(vq::toEngineKey(unknown)), -1) << int(unknown);
-    const std::pair<sf::Mouse::Button, int> buttons[] = {{sf::Mouse::Button::Left, 0}, {sf::Mouse::Button::Right, 1},
-                                                         {sf::Mouse::Button::Middle, 2}};
-    for (const auto& b : buttons)
-        EXPECT_EQ(int(vq::toEngineButton(b.first)), b.second);
-    for (int code : {3, 4, 99, -1})
-        EXPECT_EQ(int(vq::toEngineButton(static_cast<sf::Mouse::Button>(code))), -1) << code;
+    for (int code : {0, 1, 2, 3, 4, 99, -1}) // left, right, middle; the rest unknown
+        EXPECT_EQ(int(vq::toEngineButton(static_cast<sf::Mouse::Button>(code))), code >= 0 && code < 3 ? code : -1);
 }
 
 TEST(HandleEvent, KeysAndMouseArriveInEngineTermsAndClosingEndsTheGame) {

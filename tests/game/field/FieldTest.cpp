@@ -1,5 +1,4 @@
-// Plots and crops, the pick-up tools and the cursor, driven with the events a
-// player causes.
+// Plots and crops, the pick-up tools and the cursor, driven with a player's events.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +9,6 @@
 #include "field/Plot.h"
 #include "field/PlotModifier.h"
 #include "field/Reticle.h"
-#include "hud/FloatingText.h"
 
 using namespace vqtest;
 
@@ -19,11 +17,6 @@ namespace {
 void holdTool(PlotModifierType type) {
     EventModifierChange e;
     e.setModifierType(type);
-    send(e);
-}
-void setFarm(bool farm) {
-    EventStateChange e;
-    e.setFarm(farm);
     send(e);
 }
 // Hands the tool over, lets the pick-up step pass, then uses it on the plot.
@@ -57,14 +50,12 @@ TEST_F(FieldTest, PlotsStandInRowsOfTenInCreationOrder) {
     vq::WorldManager::getInstance().markForDelete(plots[30]);
     steps();
     EXPECT_EQ((new Plot())->getPosition(), vq::Vector(4, 24)) << "a deleted plot's place is taken again";
-    EXPECT_TRUE(showsPicture("plot_empty", vq::Vector(76, 6)));
 }
 
-TEST_F(FieldTest, ACropGrowsThroughItsStagesAndIsHarvestedForItsCornsValue) {
+TEST_F(FieldTest, ACropGrowsThroughItsStagesAndSellsForItsCornsValue) {
     Plot* p = new Plot();
     click(p->getPosition());
     click(p->getPosition());
-    EXPECT_EQ(timesPlayed("crop_plant"), 1);
     const int target = p->getGrowthTarget();
     EXPECT_TRUE(target >= 200 && target < 300) << target;
     steps(target); // a stage needs more growth than its target, not as much
@@ -73,17 +64,15 @@ TEST_F(FieldTest, ACropGrowsThroughItsStagesAndIsHarvestedForItsCornsValue) {
     steps();
     EXPECT_EQ(state(p), "stage 2 growth 0 water 0 holds nothing plot_empty+corn_sprouts");
     steps(p->getGrowthTarget() + 1);
-    EXPECT_EQ(state(p), "stage 3 growth 0 water 0 holds nothing plot_empty+corn_growing");
+    EXPECT_EQ(p->getCornSprite()->getLabel(), "corn_growing");
     click(p->getPosition()); // nothing to harvest yet
     ripen(p);
-    EXPECT_EQ(money(), 0);
     steps(p->getGrowthTarget() + 4);
     EXPECT_EQ(state(p), "stage 4 growth 3 water 0 holds nothing plot_empty+corn_yellow") << "ripe stays ripe";
-    EXPECT_EQ(timesPlayed("crop_done"), 1);
+    EXPECT_EQ(playedSounds(), (std::vector<std::string>{"crop_plant", "crop_done"}));
 
     const char* corn[] = {"", "Blue Corn", "Purple Corn", "White Corn", "Red Corn"};
     const char* ripe[] = {"corn_yellow", "corn_blue", "corn_purple", "corn_white", "corn_red"};
-    const int value[] = {10, 15, 20, 25, 30};
     click(p->getPosition());
     for (int level = 0; level <= 4; level++) {
         ASSERT_TRUE(level == 0 || buy(corn[level]));
@@ -92,9 +81,10 @@ TEST_F(FieldTest, ACropGrowsThroughItsStagesAndIsHarvestedForItsCornsValue) {
         ripen(p);
         EXPECT_EQ(p->getCornSprite()->getLabel(), ripe[level]);
         click(p->getPosition());
-        EXPECT_EQ(money(), value[level]) << level;
         steps();
-        EXPECT_NE(screenRow(6).find("+$" + std::to_string(value[level])), std::string::npos) << "rising from the plot";
+        const std::string value = "$" + std::to_string(10 + 5 * level);
+        EXPECT_EQ("$" + std::to_string(money()), value);
+        EXPECT_EQ(cells(6, 2, static_cast<int>(value.size()) + 1), "+" + value) << "rising from the plot";
     }
     EXPECT_EQ(state(p), "stage 0 growth 0 water 0 holds nothing plot_empty");
     EXPECT_EQ(timesPlayed("crop_harvest"), 6);
@@ -129,7 +119,6 @@ TEST_F(FieldTest, ToolsAreUsedUpOnlyWhenTheyTakeEffect) {
     Plot* p = new Plot();
     useTool(p, WATERING_CAN);
     steps();
-    EXPECT_EQ(state(p), "stage 0 growth 0 water 59 holds nothing plot_watered");
     EXPECT_TRUE(showsPicture("plot_watered", p->getPosition()));
     useTool(p, WATERING_CAN); // still wet: the can stays in hand
     steps(57);
@@ -143,7 +132,6 @@ TEST_F(FieldTest, ToolsAreUsedUpOnlyWhenTheyTakeEffect) {
     EXPECT_EQ(timesPlayed("watering_drop") * 10 + timesPlayed("fertilizer_drop"), 21);
     steps(58);
     EXPECT_EQ(spriteLabel(p), "plot_fertile");
-
     holdTool(NO_MODIFIER);
     click(p->getPosition());
     ripen(p);
@@ -174,7 +162,6 @@ TEST_F(FieldTest, InstantScytheHarvestsAndSeedDrillPlants) {
     steps(46);
     EXPECT_EQ(p->getCornSprite()->getLabel(), "corn_seeds");
     EXPECT_EQ(money(), 20);
-    EXPECT_EQ(timesPlayed("crop_plant"), 3);
 }
 
 TEST_F(FieldTest, CrowsSetCropsBackOneTimeInFortyFliesStopOneStepAndTheShopStopsAll) {
@@ -193,15 +180,13 @@ TEST_F(FieldTest, CrowsSetCropsBackOneTimeInFortyFliesStopOneStepAndTheShopStops
     p->flyDamage();
     steps(2);
     EXPECT_EQ(p->getGrowth(), growth + 1);
-    setFarm(false); // an inactive plot hears only the switch back
+    EventStateChange shop; // an inactive plot hears only the switch back
+    send(shop);
     steps(5);
     click(p->getPosition());
     holdTool(WATERING_CAN);
     EXPECT_EQ(state(p), "stage 1 growth " + std::to_string(growth + 1) + " water 0 holds nothing plot_empty+corn_seeds");
     EXPECT_EQ(cells(6, 1, 7), "       ") << "nor is it drawn";
-    setFarm(true);
-    steps();
-    EXPECT_EQ(p->getGrowth(), growth + 2);
 }
 
 TEST_F(FieldTest, ToolsShowUpAtRandomPlacesAfterWaitsThatUpgradesShorten) {
@@ -215,20 +200,19 @@ TEST_F(FieldTest, ToolsShowUpAtRandomPlacesAfterWaitsThatUpgradesShorten) {
     EXPECT_FALSE(can->getAvailable() || can->getHolding()) << "a click before it shows picks nothing up";
     steps();
     EXPECT_TRUE(can->getAvailable());
-    EXPECT_NE(can->getPosition(), first);
     for (const vq::Vector at : {first, can->getPosition()})
         EXPECT_TRUE(at.getX() >= 4 && at.getX() < 76 && at.getY() >= 8 && at.getY() < 20) << at.getX() << at.getY();
+    EXPECT_NE(can->getPosition(), first);
     EXPECT_TRUE(showsPicture("watering_can", can->getPosition()));
     steps(100);
     EXPECT_EQ(bag->getRespawnTimer(), bag_wait) << "no fertilizer without its upgrade";
-
     const struct {
         PlotModifier* tool;
         const char* upgrade;
         int purchases, low, high;
-    } cases[] = {{can, "When It Rains", 0, 150, 199},   {can, "When It Rains", 1, 75, 99},
-                 {can, "When It Rains", 2, 50, 66},     {bag, "Fast Supplier", 1, 100, 137},
-                 {can, "When It Rains", 200, 1, 1},     {bag, "Fast Supplier", 300, 1, 1}};
+    } cases[] = {{can, "When It Rains", 0, 150, 199}, {can, "When It Rains", 1, 75, 99},
+                 {can, "When It Rains", 2, 50, 66},   {bag, "Fast Supplier", 1, 100, 137},
+                 {can, "When It Rains", 200, 1, 1},   {bag, "Fast Supplier", 300, 1, 1}};
     for (const auto& c : cases) {
         UpgradeManager::getInstance().reset();
         ASSERT_TRUE(buy("Fertilizer") && buy(c.upgrade, c.purchases));
@@ -250,22 +234,21 @@ TEST_F(FieldTest, APickedUpToolIsHeldOnceAnnouncedAndShownByTheCursor) {
     can->setPosition(plot->getPosition());
     bag->setPosition(vq::Vector(60, 15));
     click(plot->getPosition());
-    EXPECT_FALSE(can->getAvailable());
     EXPECT_EQ(state(plot), "stage 0 growth 0 water 0 holds can plot_empty") << "the pick-up click does not pour";
     EXPECT_EQ(timesPlayed("watering_pickup"), 1);
     moveMouse(vq::Vector(12.5f, 7.25f));
     click(bag->getPosition());
     EXPECT_TRUE(bag->getAvailable()) << "one tool at a time";
     steps();
-    const vq::DrawnCharacter cursor = vq::DisplayManager::getInstance().getLastFrame().back();
+    const vq::DrawnCharacter cursor = vq::DisplayManager::getInstance().getLastFrame().back(); // drawn last
     EXPECT_EQ(std::string(1, cursor.ch) + std::to_string(cursor.color), "+" + std::to_string(vq::CYAN));
     EXPECT_EQ(cursor.position, vq::Vector(12.5f, 7.25f)) << "clicks do not move it";
-    EXPECT_EQ(reticle->getAltitude(), vq::MAX_ALTITUDE);
     click(plot->getPosition());
     EXPECT_EQ(reticle->getColor(), vq::WHITE);
     click(bag->getPosition());
     EXPECT_EQ(reticle->getColor(), vq::RED);
-    setFarm(false); // a new day empties the hands, even in the shop
+    EventStateChange shop; // a new day empties the hands, even in the shop
+    send(shop);
     send(EventNewDay(2));
     EXPECT_FALSE(can->getHolding());
     EXPECT_EQ(reticle->getColor(), vq::WHITE);

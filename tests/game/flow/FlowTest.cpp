@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <ctime>
 
+#include <SFML/Audio/Music.hpp>
+
 #include "ScriptedPlayer.h"
 #include "TempDir.h"
 #include "field/Reticle.h"
@@ -21,6 +23,10 @@ using namespace vqtest;
 namespace {
 
 bool at(const vq::Object* p_o, float x, float y) { return p_o->getPosition() == vq::Vector(x, y); }
+bool musicPlaying() {
+    return vq::ResourceManager::getInstance().getMusic("lounge")->getMusic()->getStatus() ==
+           sf::SoundSource::Status::Playing;
+}
 int money() { return MoneyManager::getInstance().getMoney(); }
 
 class FlowTest : public GameTest {
@@ -60,13 +66,17 @@ TEST(Quota, GrowsWithTheDay) {
 
 TEST_F(FlowTest, AFarmDayThenTheShopThenTheNextDay) {
     EXPECT_TRUE(showsPicture("text_title", vq::Vector(40, 12)));
+    EXPECT_TRUE(musicPlaying());
     expectTopRow("Day 1", "$0 / $0", "0");
     key(vq::Keyboard::SPACE, vq::KEY_RELEASED);
     key(vq::Keyboard::ENTER);
-    steps();
-    ASSERT_FALSE(p_keeper->isStarted()) << "releases and other keys do not start a game";
+    click(vq::Vector(40, 12));
+    steps(200);
+    ASSERT_FALSE(p_keeper->isStarted()) << "releases, other keys and the mouse do not start a game";
+    EXPECT_TRUE(showsPicture("text_title", vq::Vector(40, 12)) && musicPlaying());
 
     key(vq::Keyboard::SPACE);
+    EXPECT_FALSE(musicPlaying());
     steps();
     EXPECT_EQ(countOf("TitleScreen"), 0);
     expectTopRow("Day 1", "$0 / $50", "60");
@@ -112,14 +122,15 @@ TEST_F(FlowTest, AFarmDayThenTheShopThenTheNextDay) {
     // The shop, over the hidden field, after the quota-met picture.
     const int cash = money();
     EXPECT_EQ(p_keeper->getDay(), 2);
-    steps();
+    steps(59);
     EXPECT_TRUE(showsPicture("text_passed", vq::Vector(40, 12)));
     const std::vector<ShopDisplay*> offers = allOf<ShopDisplay>("ShopDisplay");
     ASSERT_EQ(offers.size(), 3u);
     EXPECT_TRUE(at(offers[0], 35, 10) && at(offers[1], 65, 10) && at(offers[2], 50, 13));
     EXPECT_EQ(countOf("ShopDescription"), 1);
     EXPECT_EQ(countOf("ShopObject"), 3);
-    steps(ShopDisplay::CLICK_DELAY);
+    steps();
+    EXPECT_FALSE(showsPicture("text_passed", vq::Vector(40, 12))) << "gone after 60 steps";
     EXPECT_EQ(cells(5, 48, 4), "SHOP");
     EXPECT_EQ(cells(20, 35, 30), "Press SPACE to close the shop.");
     EXPECT_TRUE(showsPicture("pumpkin", vq::Vector(15, 12)));
@@ -203,8 +214,11 @@ TEST_F(FlowTest, MissingTheQuotaLosesEverythingAndANewGameStartsFresh) {
     for (const char* type : {"Plot", "PlotModifier", "Crow", "Fly", "ShopDisplay"})
         EXPECT_EQ(countOf(type), 0) << type;
     EXPECT_EQ(Plot::plot_count, 0);
+    EXPECT_TRUE(musicPlaying());
     steps(89);
     EXPECT_TRUE(showsPicture("text_gameover", vq::Vector(40, 12))) << "made while the lost game's money was held";
+    steps();
+    EXPECT_TRUE(showsPicture("text_title", vq::Vector(40, 12))) << "for 90 steps, then the title";
     expectTopRow("Day 2", "$0 / $0", "0");
     EXPECT_EQ(p_keeper->getTicksLeft(), 0) << "no timer runs at the title";
 

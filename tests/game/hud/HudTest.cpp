@@ -1,9 +1,6 @@
-// Boxes, text lines, the status texts, the quota-met picture and the title
-// screen, read from the screen.
+// Boxes, text lines and the status texts, read from the screen.
 
 #include <gtest/gtest.h>
-
-#include <SFML/Audio/Music.hpp>
 
 #include "GameHarness.h"
 #include "common/EventNewDay.h"
@@ -14,17 +11,10 @@
 #include "hud/DisplayText.h"
 #include "hud/FloatingText.h"
 #include "hud/MoneyText.h"
-#include "hud/QuotaMetText.h"
-#include "hud/TitleScreen.h"
 
 using namespace vqtest;
 
 namespace {
-
-bool musicPlaying() {
-    return vq::ResourceManager::getInstance().getMusic("lounge")->getMusic()->getStatus() ==
-           sf::SoundSource::Status::Playing;
-}
 
 using HudTest = GameTest;
 
@@ -97,46 +87,6 @@ TEST_F(HudTest, TopRowShowsDayMoneyAndSecondsLeftRoundedUp) {
     steps(p_keeper->getTicksLeft());
     EXPECT_FALSE(p_keeper->isDayActive());
     EXPECT_EQ(p_time->getText(), "1") << "on the last step of the day";
-}
-
-TEST_F(HudTest, QuotaMetPictureStaysSixtySteps) {
-    new QuotaMetText;
-    steps();
-    EXPECT_TRUE(showsPicture("text_passed", vq::Vector(40, 12)));
-    steps(58);
-    EXPECT_EQ(objectCount(), 1);
-    steps();
-    EXPECT_EQ(objectCount(), 0);
-}
-
-TEST_F(HudTest, TitleWithMusicUntilSpaceAndAfterALossTheGameOverPictureFirst) {
-    auto* p_title = new TitleScreen;
-    EXPECT_TRUE(musicPlaying());
-    steps(200);
-    EXPECT_TRUE(showsPicture("text_title", vq::Vector(40, 12)));
-    key(vq::Keyboard::SPACE, vq::KEY_RELEASED);
-    key(vq::Keyboard::ENTER);
-    click(vq::Vector(40, 12));
-    steps();
-    ASSERT_EQ(countOf("TitleScreen"), 1) << "releases, other keys and the mouse do nothing";
-    EXPECT_TRUE(musicPlaying());
-    vq::EventKeyboard space;
-    space.setKey(vq::Keyboard::SPACE);
-    space.setKeyboardAction(vq::KEY_PRESSED);
-    EXPECT_EQ(p_title->eventHandler(&space), 0) << "the day keeper answers for the key, not the title";
-    EXPECT_FALSE(musicPlaying());
-    steps();
-    EXPECT_EQ(objectCount(), 0);
-
-    MoneyManager::getInstance().addMoney(35); // money left over: a game was lost
-    p_title = new TitleScreen;
-    EXPECT_TRUE(musicPlaying());
-    steps(89);
-    EXPECT_TRUE(showsPicture("text_gameover", vq::Vector(40, 12)));
-    steps();
-    EXPECT_EQ(spriteLabel(p_title), "text_title") << "after 90 steps";
-    key(vq::Keyboard::SPACE); // during the game-over picture too, no waiting
-    EXPECT_FALSE(musicPlaying());
 }
 
 } // namespace

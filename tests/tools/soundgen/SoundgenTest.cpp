@@ -1,6 +1,5 @@
-// The sound generator: note names and chords, its two description formats,
-// WAV output, voices and effects, the arranged and seamless music loop, and
-// the project's own description files.
+// The sound generator: its two description formats, WAV output, the
+// seamless music loop, and the project's own description files.
 #include "Arranger.h"
 #include "Effects.h"
 #include "Script.h"
@@ -14,19 +13,6 @@
 namespace {
 
 using namespace soundgen;
-
-TEST(Pitch, NoteNamesChordsAndVoicings) {
-    const std::pair<const char*, int> notes[] = {{"A4", 69}, {"C4", 60}, {"Bb3", 58}, {"F#5", 78}, {"Cb4", 59}, {"B#3", 60}};
-    for (const auto& n : notes)
-        EXPECT_EQ(parseNoteName(n.first), n.second) << n.first;
-    for (const char* bad : {"", "A", "H4", "a4", "A4x", "440", "Ab", "C99"})
-        EXPECT_FALSE(parseNoteName(bad).has_value()) << bad;
-    EXPECT_NEAR(noteToFreq(57), 220.0, 1e-9);
-    EXPECT_FALSE(parseChord("Fmaj10") || parseChord("H7"));
-    EXPECT_EQ(voiceChord(*parseChord("Fmaj9"), 53), (std::vector<int>{55, 57, 60, 64})) << "rootless";
-    EXPECT_EQ(voiceChord(*parseChord("C13"), 53), (std::vector<int>{57, 58, 62, 64})) << "root and fifth go";
-    EXPECT_EQ(voiceChord(*parseChord("Eb"), 60), (std::vector<int>{63, 67, 70})) << "a triad keeps its root";
-}
 
 TEST(DescriptionFiles, ParseTheirSettingsAndNameTheLineOfAMistake) {
     const auto sounds = parseEffects("# comment\nsound ding peak=-6 echo=0.1:0.3  # trailing comment\n"
@@ -102,82 +88,8 @@ TEST(Wav, HeaderSamplesAndNormalising) {
     EXPECT_EQ(peakOf(silent), 0.0) << "silence stays silence";
 }
 
-TEST(Voice, PitchGlidePlacementAndEnvelope) {
-    // Upward zero crossings per second between two times: the pitch.
-    const auto pitch = [](const Audio& a, double from, double to) {
-        int crossings = 0;
-        for (auto i = static_cast<size_t>(from * kSampleRate) + 1; i < static_cast<size_t>(to * kSampleRate); ++i)
-            crossings += a.samples[i - 1] < 0.0f && a.samples[i] >= 0.0f;
-        return crossings / (to - from);
-    };
-    Voice v;
-    v.at = 0.1;
-    v.len = 0.5;
-    Audio steady(1, kSampleRate), bent(1, kSampleRate);
-    renderVoice(v, steady);
-    EXPECT_NEAR(pitch(steady, 0.15, 0.55), 440.0, 5.0);
-    for (size_t i = 0; i < steady.frames(); ++i)
-        ASSERT_TRUE(steady.samples[i] == 0.0f || (i >= 0.1 * kSampleRate && i <= 0.6 * kSampleRate + 1)) << i;
-    v.bend = 12.0; // an octave up over the first 0.1 s, then held
-    v.glide = 0.1;
-    renderVoice(v, bent);
-    EXPECT_NEAR(pitch(bent, 0.25, 0.55), 880.0, 8.0);
-
-    v = Voice();
-    v.len = 1.0;
-    v.attack = 0.1;
-    v.decay = 0.5;
-    v.release = 0.2;
-    const std::pair<double, double> points[] = {{-0.01, 0.0}, {0.05, 0.5}, {0.1, 1.0}, {0.6, 0.001}, // -60 dB
-                                                {0.9, 0.5 * std::exp(-6.907755 * 0.8 / 0.5)}, {1.0, 0.0}};
-    for (const auto& p : points)
-        EXPECT_NEAR(envelopeAt(v, p.first), p.second, 1e-6) << "at " << p.first;
-}
-
-TEST(Effect, LengthPeakDcEchoAndAQuietEnd) {
-    Sound s;
-    s.peakDb = -6.0;
-    Voice v;
-    v.wave = Wave::Square;
-    v.freq = 220.0;
-    v.len = 0.3;
-    v.release = 0.0; // stops dead: the effect must still end at silence
-    s.voices = {v};
-    v.at = 0.2;
-    v.wave = Wave::Noise;
-    s.voices.push_back(v);
-    const Audio a = renderEffect(s);
-    EXPECT_EQ(a.frames(), static_cast<size_t>(0.5 * kSampleRate));
-    EXPECT_NEAR(gainToDb(peakOf(a)), -6.0, 1e-3);
-    double sum = 0.0;
-    for (float x : a.samples)
-        sum += x;
-    EXPECT_LT(std::fabs(sum / a.frames()), 1e-3);
-    EXPECT_LT(std::fabs(a.samples.back()), 1e-4);
-    s.echoDelay = 0.1;
-    s.echoGain = 0.5;
-    EXPECT_NEAR(effectLength(s), 0.5 + 0.7, 1e-9) << "0.5^7 is the first echo under -40 dB";
-    s.length = 0.25;
-    EXPECT_EQ(renderEffect(s).frames(), static_cast<size_t>(0.25 * kSampleRate));
-}
-
-Piece piece(const std::string& chords, const std::string& body, const std::string& header = "tempo=120 swing=0.6") {
+Piece piece(const std::string& chords, const std::string& body, const std::string& header) {
     return parseMusic("music t " + header + "\nchords " + chords + "\n" + body);
-}
-
-TEST(Arrangement, SwungSlotsAndNotesHeldOverBarLinesAndRoundTheLoop) {
-    const Piece m = piece("C | F G", "instrument k plays=chords low=C4\n voice\nend\npattern k X--.o-.> | --..x--- \n");
-    const Arrangement a(m);
-    EXPECT_EQ(a.loopFrames(), 4u * 44100u);
-    for (const auto& t : {std::pair<int, double>{1, 0.3}, {2, 0.5}, {17, 4.3}}) // off-beats at 60%; wrapping
-        EXPECT_DOUBLE_EQ(a.slotTime(t.first), t.second) << t.first;
-    EXPECT_EQ(a.chordAt(12).symbol, "G");
-    // (slot, end slot, gain): held to the rest, an accent and a soft hit,
-    // slot 7 anticipating bar 2 held over the bar line, the last hit ringing through the seam.
-    std::vector<std::vector<double>> events;
-    for (const NoteEvent& e : a.events(m.instruments[0]))
-        events.push_back({double(e.slot), double(e.endSlot), e.gainDb, double(e.notes.at(0))});
-    EXPECT_EQ(events, (std::vector<std::vector<double>>{{0, 3, 3, 60}, {4, 6, -8, 60}, {7, 10, 0, 60}, {12, 16, 0, 62}}));
 }
 
 TEST(Music, TheLoopIsExactSeamlessAndIndependentOfWhereTheRenderStarts) {
