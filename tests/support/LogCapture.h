@@ -1,9 +1,6 @@
 #ifndef VQ_TESTS_SUPPORT_LOGCAPTURE_H
 #define VQ_TESTS_SUPPORT_LOGCAPTURE_H
 
-// Keeps the log started in the working directory for its lifetime, at the
-// given level and flushed line by line, and reads back what was written.
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -13,6 +10,9 @@
 
 namespace vqtest {
 
+// Keeps the log started in the working directory for its lifetime, at the
+// given level, flushed line by line and without time or step, and reads
+// back what was written.
 class LogCapture {
 public:
     explicit LogCapture(int level = -1) {
@@ -27,19 +27,13 @@ public:
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
 
-    static std::string text() { return TempDir::read(vq::LOGFILE_NAME); }
     // The lines written, without the managers' start and stop milestones.
     static std::vector<std::string> messages() {
         std::vector<std::string> lines;
-        const std::string all = text();
-        for (size_t at = 0, end; (end = all.find('\n', at)) != std::string::npos; at = end + 1) {
-            const std::string line = all.substr(at, end - at);
-            const auto endsWith = [&line](const std::string& tail) {
-                return line.size() >= tail.size() && line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
-            };
-            if (!endsWith(" started") && !endsWith(" shut down"))
+        std::istringstream text(TempDir::read(vq::LOGFILE_NAME));
+        for (std::string line; std::getline(text, line);)
+            if (!endsWith(line, " started") && !endsWith(line, " shut down"))
                 lines.push_back(line);
-        }
         return lines;
     }
     static bool has(const std::string& line) {
@@ -50,6 +44,11 @@ public:
     static std::string last() {
         const std::vector<std::string> lines = messages();
         return lines.empty() ? std::string() : lines.back();
+    }
+
+private:
+    static bool endsWith(const std::string& s, const std::string& tail) {
+        return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
     }
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,78 +44,73 @@ protected:
     LogCapture log;
 };
 
-TEST_F(AudioTest, SoundsAreStoredUnderUniqueLabelsFiftyAtMost) {
-    for (int n : {1000, 2000, 3000})
-        vqtest::writeToneWav(std::to_string(n) + ".wav", n);
-    ASSERT_EQ(0, store().loadSound("1000.wav", "a"));
-    ASSERT_EQ(0, store().loadSound("2000.wav", "b"));
-    ASSERT_EQ(0, store().loadSound("3000.wav", ""));
-    EXPECT_EQ(-1, store().loadSound("missing.wav", "b"));
-    EXPECT_EQ(LogCapture::last(), "Failed to add sound with label 'b', a sound already exists with that label");
-    EXPECT_EQ(nullptr, store().getSound("B"));
-    ASSERT_EQ(0, store().unloadSound("a")); // later sounds move down with their own samples
-    EXPECT_EQ(nullptr, store().getSound("a"));
-    EXPECT_EQ(2000u, samplesOf(store().getSound("b")));
-    EXPECT_EQ(3000u, samplesOf(store().getSound("")));
-    store().getSound("b")->play(true);
-    EXPECT_TRUE(vqtest::isLooping(store().getSound("b")->getSound()));
-    store().getSound("")->play();
-    EXPECT_FALSE(vqtest::isLooping(store().getSound("")->getSound()));
-    EXPECT_EQ(-1, store().unloadSound("a"));
-    EXPECT_EQ(LogCapture::last(), "Failed to find sound with label 'a' to unload");
-
-    EXPECT_EQ(-1, store().loadSound("missing.wav", "gone"));
-    EXPECT_EQ(LogCapture::last(), "Failed to load sound from file 'missing.wav'");
+// The three stores hold their kind under unique, case-sensitive labels up to
+// their capacity; a failed load takes no slot, and after an unload the
+// others keep their own contents.
+TEST_F(AudioTest, StoresKeepUniqueLabelsUpToTheirCapacity) {
+    dir.write("s.txt", "1\n1\n1\n1\nred\nx");
     dir.write("junk.wav", "RIFF but not really a sound file");
-    EXPECT_EQ(-1, store().loadSound("junk.wav", "junk"));
-    EXPECT_EQ(nullptr, store().getSound("junk"));
-    for (int i = 2; i < vq::MAX_SOUNDS; i++) // failed loads took no slot
-        ASSERT_EQ(0, store().loadSound("tone.wav", "s" + std::to_string(i)));
-    EXPECT_EQ(-1, store().loadSound("tone.wav", "one more"));
-    EXPECT_EQ(LogCapture::last(), "Failed to add sound, sounds array is full");
-}
-
-TEST_F(AudioTest, ASoundNeverLoadedOnlyComplainsAndAFailedReloadKeepsWhatItHad) {
-    Sound sound;
-    sound.play();
-    sound.pause();
-    sound.stop();
-    EXPECT_EQ(LogCapture::messages(), (std::vector<std::string>{"Cannot play sound before it is loaded.",
-                                                                "Cannot pause sound before it is loaded.",
-                                                                "Cannot stop sound before it is loaded."}));
-    EXPECT_EQ(0u, vqtest::bufferOf(sound.getSound())->getSampleCount());
-    ASSERT_EQ(0, sound.loadSound("tone.wav"));
-    EXPECT_EQ(-1, sound.loadSound("missing.wav"));
-    EXPECT_TRUE(sound.isLoaded());
-    EXPECT_EQ(2205u, samplesOf(&sound));
-}
-
-TEST_F(AudioTest, MusicsHaveNonEmptyUniqueLabelsAndKeepTheirSlotsFiftyAtMost) {
+    const struct Kind {
+        const char *name, *file, *full;
+        int capacity;
+        std::function<int(const std::string&, const std::string&)> load;
+        std::function<int(const std::string&)> unload;
+        std::function<const void*(const std::string&)> get;
+    } kinds[] = {
+        {"sprite", "s.txt", "Failed to add sprite, sprite array is full", vq::MAX_SPRITES,
+         [](auto& f, auto& l) { return store().loadSprite(f, l); }, [](auto& l) { return store().unloadSprite(l); },
+         [](auto& l) { return static_cast<const void*>(store().getSprite(l)); }},
+        {"sound", "tone.wav", "Failed to add sound, sounds array is full", vq::MAX_SOUNDS,
+         [](auto& f, auto& l) { return store().loadSound(f, l); }, [](auto& l) { return store().unloadSound(l); },
+         [](auto& l) { return static_cast<const void*>(store().getSound(l)); }},
+        {"music", "tone.wav", "Failed to add music, musics array is full", vq::MAX_MUSICS,
+         [](auto& f, auto& l) { return store().loadMusic(f, l); }, [](auto& l) { return store().unloadMusic(l); },
+         [](auto& l) { return static_cast<const void*>(store().getMusic(l)); }}};
     EXPECT_EQ(-1, store().loadMusic("tone.wav", ""));
     EXPECT_EQ(LogCapture::last(), "Music label cannot be empty string");
-    ASSERT_EQ(0, store().loadMusic("tone.wav", "a"));
-    EXPECT_EQ(-1, store().loadMusic("missing.mp3", "a"));
-    EXPECT_EQ(LogCapture::last(), "Failed to add music with label 'a', a music already exists with that label");
-    EXPECT_EQ(-1, store().loadMusic("missing.mp3", "other"));
-    EXPECT_EQ(LogCapture::last(), "Failed to load music from file 'missing.mp3'");
-    Music* p_a = store().getMusic("a");
-    p_a->play(false);
-    EXPECT_FALSE(vqtest::isLooping(*p_a->getMusic()));
-    p_a->play(true);
-    EXPECT_TRUE(vqtest::isLooping(*p_a->getMusic()));
-    p_a->stop();
-    ASSERT_EQ(0, store().unloadMusic("a"));
-    EXPECT_EQ(nullptr, store().getMusic("a"));
-    EXPECT_EQ(nullptr, store().getMusic(""));
-    EXPECT_EQ(-1, store().unloadMusic("a"));
-    EXPECT_EQ(LogCapture::last(), "Failed to find music with label 'a' to unload");
-    EXPECT_EQ(-1, store().unloadMusic(""));
-    ASSERT_EQ(0, store().loadMusic("tone.wav", "a"));
-    EXPECT_NE(p_a, store().getMusic("a")) << "the label is free again; the unloaded slot is not reused";
-    for (int i = 2; i < vq::MAX_MUSICS; i++)
-        ASSERT_EQ(0, store().loadMusic("tone.wav", "m" + std::to_string(i)));
-    EXPECT_EQ(-1, store().loadMusic("tone.wav", "one more"));
-    EXPECT_EQ(LogCapture::last(), "Failed to add music, musics array is full");
+    EXPECT_EQ(-1, store().unloadMusic("")) << "the empty label marks free music slots";
+    for (const Kind& k : kinds) {
+        SCOPED_TRACE(k.name);
+        const std::string kind = k.name;
+        ASSERT_EQ(0, k.load(k.file, "a"));
+        ASSERT_EQ(0, k.load(k.file, "b"));
+        EXPECT_EQ(-1, k.load("missing", "b"));
+        EXPECT_EQ(LogCapture::last(),
+                  "Failed to add " + kind + " with label 'b', a " + kind + " already exists with that label");
+        EXPECT_EQ(-1, k.load("missing.txt", "c"));
+        EXPECT_EQ(-1, k.load("junk.wav", "c"));
+        EXPECT_EQ(nullptr, k.get("B")) << "labels are case-sensitive";
+        ASSERT_EQ(0, k.unload("a"));
+        EXPECT_EQ(nullptr, k.get("a"));
+        EXPECT_EQ(-1, k.unload("a"));
+        EXPECT_EQ(LogCapture::last(), "Failed to find " + kind + " with label 'a' to unload");
+        ASSERT_EQ(0, k.load(k.file, "a")) << "the label is free again";
+        EXPECT_NE(nullptr, k.get("b")) << "the others stay";
+        for (int i = kind == "music" ? 3 : 2; i < k.capacity; i++)
+            ASSERT_EQ(0, k.load(k.file, "more" + std::to_string(i)));
+        EXPECT_EQ(-1, k.load(k.file, "one more"));
+        EXPECT_EQ(LogCapture::last(), k.full);
+    }
+    EXPECT_EQ(2205u, samplesOf(store().getSound("b"))) << "moved with its own samples";
+}
+
+TEST_F(AudioTest, PlayingLoopsAsAskedAndASoundNeverLoadedOnlyComplains) {
+    ASSERT_EQ(0, store().loadSound("tone.wav", "s"));
+    ASSERT_EQ(0, store().loadMusic("tone.wav", "m"));
+    for (bool loop : {true, false}) {
+        store().getSound("s")->play(loop);
+        store().getMusic("m")->play(loop);
+        EXPECT_EQ(vqtest::isLooping(store().getSound("s")->getSound()), loop);
+        EXPECT_EQ(vqtest::isLooping(*store().getMusic("m")->getMusic()), loop);
+    }
+    store().getMusic("m")->stop();
+    Sound sound;
+    sound.play();
+    sound.stop();
+    EXPECT_EQ(LogCapture::last(), "Cannot stop sound before it is loaded.");
+    ASSERT_EQ(0, sound.loadSound("tone.wav"));
+    EXPECT_EQ(-1, sound.loadSound("missing.wav"));
+    EXPECT_EQ(2205u, samplesOf(&sound)) << "a failed reload keeps what it had";
 }
 
 // Found by fuzzing: bytes that look like a FLAC frame open as a stream of no
@@ -139,16 +135,14 @@ TEST_F(AudioTest, Mp3DecodesToTheExactLengthSeeksAndLeavesOtherFormatsAlone) {
     ASSERT_EQ(44100u, p_buffer->getSampleCount());
     EXPECT_GT(*std::max_element(p_buffer->getSamples(), p_buffer->getSamples() + 44100), 8000);
 
-    sf::InputSoundFile file;
-    ASSERT_TRUE(file.openFromFile(MP3));
+    sf::InputSoundFile file; // a seek lands where reading from the start would
     std::vector<std::int16_t> all(44100), tail(100);
-    ASSERT_EQ(44100u, file.read(all.data(), all.size()));
+    ASSERT_TRUE(file.openFromFile(MP3) && file.read(all.data(), all.size()) == 44100u);
     EXPECT_EQ(0u, file.read(all.data(), all.size()));
     file.seek(std::uint64_t(22050));
     ASSERT_EQ(100u, file.read(tail.data(), tail.size()));
     for (int i = 0; i < 100; i++)
         EXPECT_NEAR(all[22050 + i], tail[i], 50) << i;
-
     EXPECT_EQ(2205u, samplesOf(store().getSound("tone"))) << "a WAV is still read as a WAV";
     const std::string bytes = vqtest::TempDir::read(MP3);
     dir.write("cut.mp3", bytes.substr(0, 3));
@@ -168,10 +162,11 @@ TEST(SilentAudio, NothingFailsWithoutAnAudioDevice) {
     vqtest::writeToneWav("tone.wav", 2205);
     ASSERT_EQ(0, store.loadSound("tone.wav", "beep"));
     ASSERT_EQ(0, store.loadMusic(MP3, "tune"));
-    store.getSound("beep")->play();
-    store.getMusic("tune")->play(true);
-    EXPECT_EQ(sf::SoundSource::Status::Stopped, store.getMusic("tune")->getMusic()->getStatus());
-    store.getMusic("tune")->play(true);
+    for (int i = 0; i < 2; i++) {
+        store.getSound("beep")->play();
+        store.getMusic("tune")->play(true);
+        EXPECT_EQ(sf::SoundSource::Status::Stopped, store.getMusic("tune")->getMusic()->getStatus());
+    }
     store.getMusic("tune")->pause();
     store.getSound("beep")->stop();
     const std::vector<std::string> lines = LogCapture::messages();

@@ -148,25 +148,4 @@ TEST_F(SpriteFileTest, MoreAfterTheLastRowIsAWarningOnlyAndMessagesKeepTheirLeve
     EXPECT_EQ(LogCapture::last(), "Failed to open sprite file 'missing.txt'");
 }
 
-TEST_F(SpriteFileTest, LabelsAreUniqueAndTheStoreHoldsFiveHundred) {
-    dir.write("s.txt", spriteText({"1", "1", "1", "1", "red", "x"}));
-    ASSERT_EQ(0, store().loadSprite("s.txt", "s"));
-    EXPECT_EQ(-1, store().loadSprite("missing.txt", "s"));
-    EXPECT_EQ(failure(), "Failed to add sprite with label 's', a sprite already exists with that label");
-    EXPECT_EQ(0, store().loadSprite("s.txt", "S")) << "labels are case-sensitive";
-    ASSERT_EQ(0, store().loadSprite("s.txt", "c"));
-    vq::Sprite *p_s = store().getSprite("s"), *p_c = store().getSprite("c");
-    ASSERT_EQ(0, store().unloadSprite("S"));
-    EXPECT_EQ(nullptr, store().getSprite("S"));
-    EXPECT_EQ(p_s, store().getSprite("s"));
-    EXPECT_EQ(p_c, store().getSprite("c"));
-    EXPECT_EQ(-1, store().unloadSprite("S"));
-    EXPECT_EQ(failure(), "Failed to find sprite with label 'S' to unload");
-    for (int i = 2; i < vq::MAX_SPRITES; i++)
-        ASSERT_EQ(0, store().loadSprite("s.txt", "more" + std::to_string(i)));
-    EXPECT_EQ(-1, store().loadSprite("missing.txt", "one too many"));
-    EXPECT_EQ(failure(), "Failed to add sprite, sprite array is full");
-    EXPECT_NE(nullptr, store().getSprite("more499"));
-}
-
 } // namespace

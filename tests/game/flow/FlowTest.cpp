@@ -65,8 +65,7 @@ TEST(Quota, GrowsWithTheDay) {
 }
 
 TEST_F(FlowTest, AFarmDayThenTheShopThenTheNextDay) {
-    EXPECT_TRUE(showsPicture("text_title", vq::Vector(40, 12)));
-    EXPECT_TRUE(musicPlaying());
+    EXPECT_TRUE(showsPicture("text_title", vq::Vector(40, 12)) && musicPlaying());
     expectTopRow("Day 1", "$0 / $0", "0");
     key(vq::Keyboard::SPACE, vq::KEY_RELEASED);
     key(vq::Keyboard::ENTER);
@@ -85,8 +84,7 @@ TEST_F(FlowTest, AFarmDayThenTheShopThenTheNextDay) {
     EXPECT_TRUE(at(plots.front(), 4, 6) && at(plots.back(), 76, 6));
     const std::vector<PlotModifier*> tools = allOf<PlotModifier>("PlotModifier");
     ASSERT_EQ(tools.size(), 2u);
-    EXPECT_EQ(tools[0]->getModifierType(), WATERING_CAN);
-    EXPECT_EQ(tools[1]->getModifierType(), FERTILIZER);
+    EXPECT_TRUE(tools[0]->getModifierType() == WATERING_CAN && tools[1]->getModifierType() == FERTILIZER);
     EXPECT_EQ(countOf("Crow") + countOf("Fly"), 2);
     EXPECT_TRUE(fieldShown());
     key(vq::Keyboard::SPACE);
@@ -107,38 +105,29 @@ TEST_F(FlowTest, AFarmDayThenTheShopThenTheNextDay) {
             for (Pest* p : out)
                 drove_pest_off = drove_pest_off || !p->getSpawned();
         steps();
-        saw_harvest_text = saw_harvest_text || (timesPlayed("crop_harvest") > harvests && vq::DisplayManager::getInstance().lastFrameAsText().find("+$10") != std::string::npos);
+        saw_harvest_text = saw_harvest_text || (timesPlayed("crop_harvest") > harvests &&
+                                                vq::DisplayManager::getInstance().lastFrameAsText().find("+$10") != std::string::npos);
     }
     EXPECT_EQ(day_steps, DayKeeper::DAY_LENGTH);
     const int harvests = timesPlayed("crop_harvest");
     EXPECT_GE(harvests, 5);
     EXPECT_EQ(money(), 10 * harvests) << "yellow corn sells for $10";
-    EXPECT_GE(timesPlayed("watering_drop"), 1);
-    EXPECT_TRUE(saw_harvest_text);
+    EXPECT_TRUE(timesPlayed("watering_drop") >= 1 && saw_harvest_text);
     EXPECT_TRUE(drove_pest_off) << "a pest was clicked until it fled";
-    EXPECT_EQ(timesPlayed("success"), 1);
-    EXPECT_EQ(timesPlayed("game_over"), 0);
+    EXPECT_EQ(playedSounds().back(), "success");
 
     // The shop, over the hidden field, after the quota-met picture.
     const int cash = money();
-    EXPECT_EQ(p_keeper->getDay(), 2);
     steps(59);
     EXPECT_TRUE(showsPicture("text_passed", vq::Vector(40, 12)));
     const std::vector<ShopDisplay*> offers = allOf<ShopDisplay>("ShopDisplay");
     ASSERT_EQ(offers.size(), 3u);
     EXPECT_TRUE(at(offers[0], 35, 10) && at(offers[1], 65, 10) && at(offers[2], 50, 13));
-    EXPECT_EQ(countOf("ShopDescription"), 1);
-    EXPECT_EQ(countOf("ShopObject"), 3);
+    EXPECT_EQ(countOf("ShopDescription") + countOf("ShopObject"), 4);
     steps();
     EXPECT_FALSE(showsPicture("text_passed", vq::Vector(40, 12))) << "gone after 60 steps";
-    EXPECT_EQ(cells(5, 48, 4), "SHOP");
-    EXPECT_EQ(cells(20, 35, 30), "Press SPACE to close the shop.");
+    EXPECT_EQ(cells(5, 48, 4) + cells(20, 35, 30), "SHOPPress SPACE to close the shop.");
     EXPECT_TRUE(showsPicture("pumpkin", vq::Vector(15, 12)));
-    for (ShopDisplay* p : offers) {
-        const std::string name = p->getUpgrade().name, price = "$" + std::to_string(p->getPrice());
-        EXPECT_NE(screenRow(static_cast<int>(p->getPosition().getY()) - 4).find(name), std::string::npos) << name;
-        EXPECT_NE(screenRow(static_cast<int>(p->getPosition().getY()) + 3).find(price), std::string::npos) << price;
-    }
     expectTopRow("Day 2", "$" + std::to_string(cash) + " / $80", "0");
     EXPECT_FALSE(fieldShown());
     for (FarmObject* p : allOf<FarmObject>("Crow"))
@@ -158,7 +147,7 @@ TEST_F(FlowTest, AFarmDayThenTheShopThenTheNextDay) {
     EXPECT_TRUE(UpgradeManager::getInstance().hasUpgrade(bought));
     steps();
     EXPECT_NE(screenRow(static_cast<int>(p_bought->getPosition().getY()) + 3).find("Purchased"), std::string::npos);
-    EXPECT_NE(screenRow(18).find(p_bought->getUpgrade().description), std::string::npos) << "the offer under the pointer is described";
+    EXPECT_NE(screenRow(18).find(p_bought->getUpgrade().description), std::string::npos) << "the offer under the pointer";
 
     key(vq::Keyboard::SPACE, vq::KEY_RELEASED);
     key(vq::Keyboard::W);
@@ -173,8 +162,6 @@ TEST_F(FlowTest, AFarmDayThenTheShopThenTheNextDay) {
     for (Plot* p : allOf<Plot>("Plot"))
         EXPECT_TRUE(p->getStage() == 0 && p->getActive()) << "every plot starts the day empty";
     EXPECT_TRUE(fieldShown());
-    RecordProperty("harvests_day1", harvests);
-    RecordProperty("bought", bought);
 }
 
 TEST_F(FlowTest, FieldWorkAddsAtMostThreePlotsPerDayAndEveryShopOffersThree) {
@@ -205,15 +192,15 @@ TEST_F(FlowTest, MissingTheQuotaLosesEverythingAndANewGameStartsFresh) {
     key(vq::Keyboard::SPACE);
     ASSERT_TRUE(buy("Blue Corn"));
     finishDay(79);
-    EXPECT_EQ(timesPlayed("game_over"), 1);
-    EXPECT_EQ(timesPlayed("success"), 1);
+    EXPECT_EQ(playedSounds(), (std::vector<std::string>{"success", "game_over"}));
     EXPECT_FALSE(p_keeper->isStarted());
-    EXPECT_EQ(p_keeper->getDay() + p_keeper->getTicksLeft() + money() + MoneyManager::getInstance().getQuota(), 0);
+    const std::vector<int> lost = {p_keeper->getDay(), p_keeper->getTicksLeft(), money(),
+                                   MoneyManager::getInstance().getQuota(), Plot::plot_count};
+    EXPECT_EQ(lost, std::vector<int>(5, 0)) << "day, time left, money, quota and plots all gone";
     EXPECT_FALSE(UpgradeManager::getInstance().hasUpgrade("Blue Corn"));
     EXPECT_EQ(UpgradeManager::getInstance().getShop().size(), 9u);
     for (const char* type : {"Plot", "PlotModifier", "Crow", "Fly", "ShopDisplay"})
         EXPECT_EQ(countOf(type), 0) << type;
-    EXPECT_EQ(Plot::plot_count, 0);
     EXPECT_TRUE(musicPlaying());
     steps(89);
     EXPECT_TRUE(showsPicture("text_gameover", vq::Vector(40, 12))) << "made while the lost game's money was held";
