@@ -112,42 +112,30 @@ TEST(InputWithWindow, RealKeysAndClicksFromTheXServer) {
     dir.copyFont();
     LogCapture log;
     vq::InputManager& input = vq::InputManager::getInstance();
-    ASSERT_EQ(vq::DisplayManager::getInstance().startUp(), 0);
-    ASSERT_EQ(input.startUp(), 0);
+    ASSERT_TRUE(vq::DisplayManager::getInstance().startUp() == 0 && input.startUp() == 0);
     const std::string id = std::to_string(vqtest::windowId(*vq::DisplayManager::getInstance().getWindow()));
-    // A fresh X connection is now and then refused for a moment: retry.
-    auto xdotool = [](const std::string& args) {
-        for (int attempt = 0; attempt < 5; attempt++, usleep(50000))
-            if (std::system(("xdotool " + args + " 2> /dev/null").c_str()) == 0)
-                return true;
-        return false;
-    };
-    auto pump = [&](int milliseconds) {
-        for (int waited = 0; waited < milliseconds; waited += 10, usleep(10000))
-            input.getInput();
-    };
     Recorder recorder;
-    ASSERT_TRUE(xdotool("windowfocus --sync " + id));
-    pump(300);
-    EXPECT_TRUE(recorder.seen.empty());
-    ASSERT_TRUE(xdotool("keydown q"));
-    pump(1500); // well past the X server's auto-repeat delay
-    ASSERT_TRUE(xdotool("keyup q"));
-    ASSERT_TRUE(xdotool("mousemove --window " + id + " 512 384"));
-    ASSERT_TRUE(xdotool("click 3"));
-    pump(300);
+    // Each command, then input read for a while (well past the X server's
+    // auto-repeat delay while q is held); a fresh X connection is now and
+    // then refused for a moment.
+    const std::pair<std::string, int> commands[] = {{"windowfocus --sync " + id, 300}, {"keydown q", 1500},
+                                                    {"keyup q", 0}, {"mousemove --window " + id + " 512 384", 0},
+                                                    {"click 3", 300}};
+    for (const auto& command : commands) {
+        bool done = false;
+        for (int attempt = 0; attempt < 5 && !done; attempt++, usleep(50000))
+            done = std::system(("xdotool " + command.first + " 2> /dev/null").c_str()) == 0;
+        ASSERT_TRUE(done) << command.first;
+        for (int waited = 0; waited < command.second; waited += 10, usleep(10000))
+            input.getInput();
+    }
     std::vector<std::string> keys_and_clicks;
     std::string last_move;
-    for (const std::string& s : recorder.seen) {
-        if (s.rfind("mouse -1 1 ", 0) == 0)
-            last_move = s;
-        else
-            keys_and_clicks.push_back(s);
-    }
+    for (const std::string& s : recorder.seen)
+        (s.rfind("mouse -1 1 ", 0) == 0 ? last_move : keys_and_clicks.emplace_back()) = s;
     EXPECT_EQ(last_move, "mouse -1 1 40.000000,12.000000");
-    ASSERT_EQ(keys_and_clicks.size(), 3u);
-    EXPECT_EQ(keys_and_clicks[0], "key 47 0");
-    EXPECT_EQ(keys_and_clicks[1], "key 47 1");
+    ASSERT_EQ(keys_and_clicks.size(), 3u) << "nothing before the key, one press however long it is held";
+    EXPECT_EQ(keys_and_clicks[0] + "|" + keys_and_clicks[1], "key 47 0|key 47 1");
     EXPECT_EQ(keys_and_clicks[2].substr(0, 10), "mouse 1 0 ");
     input.shutDown();
     vq::DisplayManager::getInstance().shutDown();

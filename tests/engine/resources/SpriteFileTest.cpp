@@ -52,16 +52,11 @@ TEST_F(SpriteFileTest, LoadsHeadersAndFramesWithProgressLinesWhateverTheLineEnds
     for (const std::string& text : {lf, crlf}) {
         ASSERT_EQ(0, load(text));
         const vq::Sprite* p = store().getSprite("s");
-        EXPECT_EQ(p->getLabel(), "s");
-        EXPECT_EQ(p->getFrameCount(), 2);
-        EXPECT_EQ(p->getWidth(), 3);
-        EXPECT_EQ(p->getHeight(), 2);
-        EXPECT_EQ(p->getSlowdown(), 4);
-        EXPECT_EQ(p->getColor(), vq::YELLOW);
-        EXPECT_EQ(p->getFrame(0).getString(), "(o)/ \\");
-        EXPECT_EQ(p->getFrame(1).getString(), "(-)\"' ");
-        EXPECT_EQ(p->getFrame(1).getWidth(), 3);
-        EXPECT_EQ(p->getFrame(0).getTransparency(), 0);
+        EXPECT_EQ(p->getLabel() + " " + std::to_string(p->getFrameCount()) + " " + std::to_string(p->getWidth()) + "x" +
+                      std::to_string(p->getHeight()) + " " + std::to_string(p->getSlowdown()) + " " +
+                      std::to_string(p->getColor()) + " " + p->getFrame(0).getString() + p->getFrame(1).getString(),
+                  "s 2 3x2 4 3 (o)/ \\(-)\"' ");
+        EXPECT_TRUE(p->getFrame(1).getWidth() == 3 && p->getFrame(0).getTransparency() == 0);
         const std::vector<std::string> lines = LogCapture::messages();
         EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
                   (std::vector<std::string>{
