@@ -12,54 +12,35 @@
 
 namespace vqtest {
 
-class ScriptedPlayer {
-public:
-    enum Action { NOTHING, USED_TOOL, PICKED_UP_TOOL, HIT_PEST, WORKED_FIELD };
-
+struct ScriptedPlayer {
     // Uses a held tool, else picks up a lying one, else chases a pest, else
     // harvests every ripe plot and plants every empty one.
-    Action farmTurn() {
+    void farmTurn() const {
         const std::vector<Plot*> plots = allOf<Plot>("Plot");
-        if (plots.empty())
-            return NOTHING;
-        const PlotModifierType held = plots.front()->getHeldModifier();
+        const PlotModifierType held = plots.empty() ? NO_MODIFIER : plots.front()->getHeldModifier();
         if (held != NO_MODIFIER) {
-            if (plots.front()->getModifierJustChanged())
-                return NOTHING; // the pick-up click counts for nothing on the plots
-            for (Plot* p : plots)
-                if (held == WATERING_CAN ? p->getWaterTicks() <= 0 : !p->getFertile()) {
-                    click(p->getPosition());
-                    return USED_TOOL;
-                }
-            return NOTHING;
+            for (Plot* p : plots) // the pick-up click counts for nothing on the plots
+                if (!p->getModifierJustChanged() && (held == WATERING_CAN ? p->getWaterTicks() <= 0 : !p->getFertile()))
+                    return click(p->getPosition());
+            return;
         }
         for (PlotModifier* p : allOf<PlotModifier>("PlotModifier"))
-            if (p->getActive() && p->getAvailable() && !p->getHolding()) {
-                click(p->getPosition());
-                return PICKED_UP_TOOL;
-            }
+            if (p->getActive() && p->getAvailable() && !p->getHolding())
+                return click(p->getPosition());
         for (const char* kind : {"Crow", "Fly"})
             for (Pest* p : allOf<Pest>(kind)) {
                 const vq::Vector at = p->getPosition();
                 if (p->getSpawned() && p->getHurtCountdown() == 0 && at.getX() >= 0 && at.getY() >= 0 &&
-                    at.getX() <= 80 && at.getY() <= 24) {
-                    click(at);
-                    return HIT_PEST;
-                }
+                    at.getX() <= 80 && at.getY() <= 24)
+                    return click(at);
             }
-        if (!work_field)
-            return NOTHING;
-        bool worked = false;
         for (Plot* p : plots)
-            if (p->getStage() == 4 || p->getStage() == 0) {
+            if (work_field && (p->getStage() == 4 || p->getStage() == 0))
                 click(p->getPosition());
-                worked = true;
-            }
-        return worked ? WORKED_FIELD : NOTHING;
     }
 
     // Buys the cheapest affordable offer not bought yet, once clicks count.
-    ShopDisplay* shopTurn() {
+    ShopDisplay* shopTurn() const {
         ShopDisplay* p_best = nullptr;
         for (ShopDisplay* p : allOf<ShopDisplay>("ShopDisplay"))
             if (!p->getPurchased() && p->getClickDelay() == 0 && p->getPrice() <= MoneyManager::getInstance().getMoney() &&
