@@ -79,13 +79,17 @@ double ExpectedScreen::mismatch(const sf::Image& shot) {
     return total == 0 ? 1.0 : static_cast<double>(differing) / total;
 }
 
+double borderedTextMismatch(const sf::Image& shot, vq::Vector cell, const std::string& text) {
+    ExpectedScreen expected;
+    expected.drawBorderedText(cell, text);
+    return expected.mismatch(shot);
+}
+
 int readNumber(const sf::Image& shot, vq::Vector cell, int lowest, int highest) {
     int best = -1;
     double best_share = 0.02; // anything worse is not a match
     for (int n = lowest; n <= highest; n++) {
-        ExpectedScreen expected;
-        expected.drawBorderedText(cell, std::to_string(n));
-        const double share = expected.mismatch(shot);
+        const double share = borderedTextMismatch(shot, cell, std::to_string(n));
         if (share < best_share) {
             best_share = share;
             best = n;

@@ -37,6 +37,8 @@ private:
     float m_left = 1e9f, m_top = 1e9f, m_right = -1e9f, m_bottom = -1e9f; // the compared area
 };
 
+// The share of differing pixels where a bordered status text is expected.
+double borderedTextMismatch(const sf::Image& shot, vq::Vector cell, const std::string& text);
 // The whole number a bordered status text centred on `cell` shows, or -1.
 int readNumber(const sf::Image& shot, vq::Vector cell, int lowest, int highest);
 

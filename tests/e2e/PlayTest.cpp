@@ -25,12 +25,6 @@ int countOf(const std::string& text, const std::string& what) {
     return n;
 }
 
-double dayOneShown(const sf::Image& shot) {
-    ExpectedScreen day;
-    day.drawBorderedText(Vector(8, 1), "Day 1");
-    return day.mismatch(shot);
-}
-
 TEST(PlayedForReal, TitleDayOnePlantingCursorAndQuit) {
     GameProcess game;
     ASSERT_TRUE(game.start()) << game.error();
@@ -40,14 +34,11 @@ TEST(PlayedForReal, TitleDayOnePlantingCursorAndQuit) {
 
     // The title picture, in either of its frames, with the music playing.
     e2e::sleepSeconds(2.0);
-    sf::Image shot = game.screenshot();
-    double best = 1;
-    for (int frame = 0; frame < 2; frame++) {
-        ExpectedScreen title;
-        title.drawSprite("sprites/text/title.txt", frame, Vector(40, 12));
-        best = std::min(best, title.mismatch(shot));
-    }
-    EXPECT_LT(best, 0.02) << "title picture not on screen";
+    const sf::Image title_shot = game.screenshot();
+    ExpectedScreen title[2];
+    for (int frame = 0; frame < 2; frame++)
+        title[frame].drawSprite("sprites/text/title.txt", frame, Vector(40, 12));
+    EXPECT_LT(std::min(title[0].mismatch(title_shot), title[1].mismatch(title_shot)), 0.02) << "title not on screen";
     vqtest::WavCapture sound;
     ASSERT_TRUE(sound.read(game.wavPath())) << "no sound captured";
     EXPECT_GT(sound.rms(sound.frames() - sound.rate(), sound.rate()), 0.01) << "no music at the title";
@@ -56,11 +47,9 @@ TEST(PlayedForReal, TitleDayOnePlantingCursorAndQuit) {
     // seconds left, counting down.
     game.pressKey("space");
     e2e::sleepSeconds(0.6);
-    shot = game.screenshot();
-    EXPECT_LT(dayOneShown(shot), 0.02) << "\"Day 1\" not shown";
-    ExpectedScreen money;
-    money.drawBorderedText(Vector(40, 1), "$0 / $50");
-    EXPECT_LT(money.mismatch(shot), 0.02) << "\"$0 / $50\" not shown";
+    sf::Image shot = game.screenshot();
+    for (const auto& text : {std::make_pair(Vector(8, 1), "Day 1"), std::make_pair(Vector(40, 1), "$0 / $50")})
+        EXPECT_LT(e2e::borderedTextMismatch(shot, text.first, text.second), 0.02) << text.second << " not shown";
     const int seconds_before = e2e::readNumber(shot, Vector(72, 1), 50, 60);
     EXPECT_GE(seconds_before, 58);
 
@@ -77,12 +66,11 @@ TEST(PlayedForReal, TitleDayOnePlantingCursorAndQuit) {
     e2e::sleepSeconds(0.8);
     shot = game.screenshot();
     ExpectedScreen planted, unplanted;
-    planted.drawSprite("sprites/plot/empty.txt", 0, Vector(4, 6));
+    for (ExpectedScreen* p : {&planted, &unplanted})
+        p->drawSprite("sprites/plot/empty.txt", 0, Vector(4, 6));
     planted.drawSprite("sprites/corn/seeds.txt", 0, Vector(4, 6));
-    unplanted.drawSprite("sprites/plot/empty.txt", 0, Vector(4, 6));
-    const double plot_mismatch = planted.mismatch(shot);
-    EXPECT_LT(plot_mismatch, 0.06) << "the planted plot does not show seeds";
-    EXPECT_GT(unplanted.mismatch(shot), plot_mismatch);
+    EXPECT_LT(planted.mismatch(shot), 0.06) << "the planted plot does not show seeds";
+    EXPECT_GT(unplanted.mismatch(shot), planted.mismatch(shot));
     ASSERT_TRUE(sound.read(game.wavPath()));
     EXPECT_GT(sound.rms(before_click, sound.frames() - before_click), 4 * quiet + 0.002) << "no planting sound";
     const int seconds_after = e2e::readNumber(game.screenshot(), Vector(72, 1), 40, 60);
@@ -114,7 +102,7 @@ TEST(PlayedForReal, BrokenDataClosingTheWindowASecondRunAndNoFont) {
     e2e::sleepSeconds(1.0);
     game.pressKey("space");
     e2e::sleepSeconds(0.6);
-    EXPECT_LT(dayOneShown(game.screenshot()), 0.02) << "the day did not start";
+    EXPECT_LT(e2e::borderedTextMismatch(game.screenshot(), Vector(8, 1), "Day 1"), 0.02) << "the day did not start";
     game.closeWindow();
     EXPECT_EQ(0, game.waitForExit(5));
     ASSERT_TRUE(game.start()) << game.error();
