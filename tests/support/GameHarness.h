@@ -1,11 +1,10 @@
 #ifndef VQ_TESTS_SUPPORT_GAMEHARNESS_H
 #define VQ_TESTS_SUPPORT_GAMEHARNESS_H
 
-// Drives the real engine and game objects without a player. The engine starts
-// once per test process, in a scratch directory linked to the game's data
-// (also for the children death tests re-execute), with the resource table
-// loaded; tests send keys and mouse events, run loop steps and read the last
-// frame as text. Sounds are recorded by label instead of being heard.
+// Drives the real engine and game objects without a player: the engine runs
+// in a scratch directory linked to the game's data (shared with the children
+// death tests re-execute) with the resource table loaded; tests send events,
+// run loop steps, read the last frame as text and hear sounds by label.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -13,8 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "SfmlTestCompat.h"
 #include "common/MoneyManager.h"
@@ -147,9 +144,9 @@ inline int countOf(const std::string& type) { return vq::WorldManager::getInstan
 inline int objectCount() { return vq::WorldManager::getInstance().getAllObjects().getCount(); }
 template <typename T> std::vector<T*> allOf(const std::string& type) {
     const vq::ObjectList found = vq::WorldManager::getInstance().objectsOfType(type);
-    std::vector<T*> result;
-    for (int i = 0; i < found.getCount(); i++)
-        result.push_back(dynamic_cast<T*>(found[i]));
+    std::vector<T*> result(static_cast<size_t>(found.getCount()));
+    for (size_t i = 0; i < result.size(); i++)
+        result[i] = dynamic_cast<T*>(found[static_cast<int>(i)]);
     return result;
 }
 inline std::string spriteLabel(const vq::Object* p_o) { return p_o->getAnimation().getName(); }

@@ -85,24 +85,6 @@ TEST(HandleEvent, KeysAndMouseArriveInEngineTermsAndClosingEndsTheGame) {
     EXPECT_TRUE(recorder.seen.empty()) << "closing sends no event";
 }
 
-TEST(InputLifecycle, StartsAndStopsOnlyWhileTheDisplayIsStarted) {
-    vqtest::TempDir dir;
-    LogCapture log;
-    vq::InputManager& input = vq::InputManager::getInstance();
-    EXPECT_EQ(input.startUp(), -1);
-    EXPECT_EQ(input.shutDown(), -1);
-    dir.copyFont();
-    ASSERT_EQ(vq::DisplayManager::getInstance().startUp(), 0);
-    ASSERT_EQ(input.startUp(), 0);
-    vq::DisplayManager::getInstance().shutDown();
-    EXPECT_EQ(input.shutDown(), -1);
-    EXPECT_TRUE(input.isStarted());
-    EXPECT_EQ(LogCapture::messages(),
-              (std::vector<std::string>{"Cannot start InputManager before DisplayManager",
-                                        "Cannot shut down InputManager after DisplayManager",
-                                        "Cannot shut down InputManager after DisplayManager"}));
-}
-
 // Holding a key gives one press however long it is held (key repeat is
 // off), a click gives no release, and a quiet window gives nothing.
 TEST(InputWithWindow, RealKeysAndClicksFromTheXServer) {

@@ -186,18 +186,21 @@ TEST(GameManager, StartUpStopsAtTheFirstManagerThatFails) {
     EXPECT_TRUE(vq::LogManager::getInstance().isStarted() && WorldManager::getInstance().isStarted());
     EXPECT_FALSE(vq::DisplayManager::getInstance().isStarted() || vq::InputManager::getInstance().isStarted() ||
                  vq::ResourceManager::getInstance().isStarted() || game.isStarted());
+    EXPECT_EQ(-1, vq::InputManager::getInstance().startUp());
     game.setGameOver(false);
     game.setGameOver(true);
     // Stopping stops at the input manager, whose display never started, and
     // leaves the managers after it running.
     EXPECT_EQ(-1, game.shutDown());
     EXPECT_EQ(vqtest::TempDir::read(vq::LOGFILE_NAME),
-              "LogManager started\nWorldManager started\nFailed to load font\nGame no longer over\nGame over\n"
+              "LogManager started\nWorldManager started\nFailed to load font\n"
+              "Cannot start InputManager before DisplayManager\nGame no longer over\nGame over\n"
               "ResourceManager shut down\nCannot shut down InputManager after DisplayManager\n");
     WorldManager::getInstance().shutDown();
     vq::LogManager::getInstance().shutDown();
 }
 
+// The order of the managers' starts and stops is the played-for-real test's.
 TEST(GameManager, GameOverFromAStepFinishesTheFrameThenShutsEverythingDown) {
     vqtest::TempDir dir;
     dir.copyFont();
@@ -211,15 +214,6 @@ TEST(GameManager, GameOverFromAStepFinishesTheFrameThenShutsEverythingDown) {
               journal);
     EXPECT_EQ(3, game.getStepCount());
     EXPECT_FALSE(vq::DisplayManager::getInstance().isStarted() || vq::LogManager::getInstance().isStarted());
-    const std::string log = vqtest::TempDir::read(vq::LOGFILE_NAME);
-    size_t at = 0;
-    for (const char* line : {"LogManager started", "WorldManager started", "DisplayManager started",
-                             "InputManager started", "ResourceManager started", "GameManager started", "Game over",
-                             "ResourceManager shut down", "InputManager shut down", "DisplayManager shut down",
-                             "WorldManager shut down"}) {
-        at = log.find(line, at);
-        EXPECT_NE(std::string::npos, at) << line << " missing or out of order";
-    }
 }
 
 } // namespace
