@@ -16,20 +16,6 @@ using vqtest::TempDir;
 
 namespace {
 
-TEST(Vector, ArithmeticMagnitudeNormalizeAndScale) {
-    Vector v = Vector(1.5f, 2) + Vector(0.5f, -1) - Vector(-1, -3);
-    EXPECT_EQ(Vector(3, 4), v);
-    EXPECT_FLOAT_EQ(5, v.getMagnitude());
-    v.normalize();
-    EXPECT_EQ(Vector(0.6f, 0.8f), v);
-    v.scale(-5);
-    EXPECT_EQ(Vector(-3, -4), v);
-    Vector zero;
-    zero.normalize(); // no division by zero
-    EXPECT_EQ(Vector(0, 0), zero);
-    EXPECT_FLOAT_EQ(5, vq::distance(Vector(1, 1), Vector(4, 5)));
-}
-
 // Edges and corners belong to a box: touching counts as meeting.
 TEST(Geometry, EdgesAreInside) {
     const Box a(Vector(0, 0), 2, 2);

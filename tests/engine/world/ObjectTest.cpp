@@ -31,7 +31,9 @@ TEST(Object, DefaultsIdentifiersRangesAndVelocity) {
     EXPECT_EQ(0, object.setSolidness(vq::GHOST));
     EXPECT_FALSE(object.isSolid());
 
-    object.setVelocity(Vector(3, 4));
+    object.setVelocity(Vector(0, 0)); // no division by zero
+    EXPECT_EQ(Vector(0, 0), object.getDirection());
+    object.setVelocity(Vector(3, 4) + Vector(1, 1) - Vector(1, 1));
     EXPECT_FLOAT_EQ(5, object.getSpeed());
     EXPECT_EQ(Vector(0.6f, 0.8f), object.getDirection());
     object.setPosition(Vector(1, 1));
