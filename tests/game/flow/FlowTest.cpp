@@ -10,13 +10,8 @@
 
 #include "ScriptedPlayer.h"
 #include "TempDir.h"
-#include "field/Reticle.h"
 #include "flow/DayKeeper.h"
 #include "flow/RunObjects.h"
-#include "hud/DisplayText.h"
-#include "hud/FloatingText.h"
-#include "hud/TitleScreen.h"
-#include "pests/Crow.h"
 
 using namespace vqtest;
 
@@ -53,7 +48,9 @@ protected:
         EXPECT_NE(top.substr(28, 24).find(" " + cash + " "), std::string::npos) << top;
         EXPECT_EQ(top.substr(68, 8), (seconds.size() == 1 ? "    " : "   ") + seconds + "   ") << top;
     }
-    bool fieldShown() { return showsPicture("plot_empty", vq::Vector(76, 6)) || showsPicture("plot_watered", vq::Vector(76, 6)); }
+    static bool fieldShown() {
+        return showsPicture("plot_empty", vq::Vector(76, 6)) || showsPicture("plot_watered", vq::Vector(76, 6));
+    }
 
     DayKeeper* p_keeper = nullptr;
 };

@@ -49,25 +49,6 @@ TEST(SpriteCheckRules, SizesAndFrameCountsFollowTheGame) {
               std::vector<std::string>{"frame 1 row 2 column 2 holds character code 9, which the game cannot show"});
 }
 
-TEST(SpriteCheckPictures, FramesStandSideBySideInBordersColouredInside) {
-    Sprite sprite(2);
-    sprite.setWidth(3);
-    sprite.setHeight(1);
-    sprite.addFrame(Frame(3, 1, "\\o/"));
-    sprite.addFrame(Frame(3, 1, "/o\\"));
-    Options options;
-    std::ostringstream wide, narrow, colored;
-    spritecheck::printFrames(sprite, options, wide);
-    EXPECT_EQ(wide.str(), "  frame 1    frame 2\n  +---+      +---+\n  |\\o/|      |/o\\|\n  +---+      +---+\n");
-    options.columns = 12; // too narrow for two
-    spritecheck::printFrames(sprite, options, narrow);
-    EXPECT_EQ(narrow.str(), "  frame 1\n  +---+\n  |\\o/|\n  +---+\n  frame 2\n  +---+\n  |/o\\|\n  +---+\n");
-    options.color = true;
-    sprite.setColor(vq::RED);
-    spritecheck::printFrames(sprite, options, colored);
-    EXPECT_NE(colored.str().find("\x1b[31m\\o/\x1b[0m"), std::string::npos);
-}
-
 TEST(SpriteCheckRun, ReportsTheEnginesMessagesAndTheRulesAndLeavesTheLogAlone) {
     vqtest::TempDir dir;
     dir.write("sprites/plot/empty.txt", "1\n3\n2\n1\nyellow\n...\n...");
