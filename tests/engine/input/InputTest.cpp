@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -85,9 +87,9 @@ TEST(HandleEvent, KeysAndMouseArriveInEngineTermsAndClosingEndsTheGame) {
     EXPECT_TRUE(recorder.seen.empty()) << "closing sends no event";
 }
 
-// Holding a key gives one press however long it is held (key repeat is
-// off), a click gives no release, and a quiet window gives nothing.
-TEST(InputWithWindow, RealKeysAndClicksFromTheXServer) {
+// Holding a key gives one press and one release however long it is held:
+// key repeat is off. (Real clicks are the played-for-real test's.)
+TEST(InputWithWindow, AKeyHeldDownOnTheXServerIsPressedOnce) {
     if (std::system("command -v xdotool > /dev/null 2>&1") != 0)
         GTEST_SKIP() << "xdotool is not installed";
     vqtest::TempDir dir;
@@ -97,28 +99,20 @@ TEST(InputWithWindow, RealKeysAndClicksFromTheXServer) {
     ASSERT_TRUE(vq::DisplayManager::getInstance().startUp() == 0 && input.startUp() == 0);
     const std::string id = std::to_string(vqtest::windowId(*vq::DisplayManager::getInstance().getWindow()));
     Recorder recorder;
-    // Each command, then input read for a while (well past the X server's
-    // auto-repeat delay while q is held); a fresh X connection is now and
-    // then refused for a moment.
-    const std::pair<std::string, int> commands[] = {{"windowfocus --sync " + id, 300}, {"keydown q", 1500},
-                                                    {"keyup q", 0}, {"mousemove --window " + id + " 512 384", 0},
-                                                    {"click 3", 300}};
-    for (const auto& command : commands) {
+    // Each command, then input read well past the X server's auto-repeat
+    // delay; a fresh X connection is now and then refused for a moment.
+    for (const std::string& command : {"windowfocus --sync " + id, std::string("keydown q"), std::string("keyup q")}) {
         bool done = false;
         for (int attempt = 0; attempt < 5 && !done; attempt++, usleep(50000))
-            done = std::system(("xdotool " + command.first + " 2> /dev/null").c_str()) == 0;
-        ASSERT_TRUE(done) << command.first;
-        for (int waited = 0; waited < command.second; waited += 10, usleep(10000))
+            done = std::system(("xdotool " + command + " 2> /dev/null").c_str()) == 0;
+        ASSERT_TRUE(done) << command;
+        for (int waited = 0; waited < 1000; waited += 10, usleep(10000))
             input.getInput();
     }
-    std::vector<std::string> keys_and_clicks;
-    std::string last_move;
-    for (const std::string& s : recorder.seen)
-        (s.rfind("mouse -1 1 ", 0) == 0 ? last_move : keys_and_clicks.emplace_back()) = s;
-    EXPECT_EQ(last_move, "mouse -1 1 40.000000,12.000000");
-    ASSERT_EQ(keys_and_clicks.size(), 3u) << "nothing before the key, one press however long it is held";
-    EXPECT_EQ(keys_and_clicks[0] + "|" + keys_and_clicks[1], "key 47 0|key 47 1");
-    EXPECT_EQ(keys_and_clicks[2].substr(0, 10), "mouse 1 0 ");
+    std::vector<std::string> keys;
+    std::copy_if(recorder.seen.begin(), recorder.seen.end(), std::back_inserter(keys),
+                 [](const std::string& s) { return s.rfind("key ", 0) == 0; });
+    EXPECT_EQ(keys, (std::vector<std::string>{"key 47 0", "key 47 1"}));
     input.shutDown();
     vq::DisplayManager::getInstance().shutDown();
 }
