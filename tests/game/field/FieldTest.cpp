@@ -230,16 +230,15 @@ TEST_F(FieldTest, APickedUpToolIsHeldOnceAnnouncedAndShownByTheCursor) {
     bag->setPosition(vq::Vector(60, 15));
     click(plot->getPosition());
     EXPECT_EQ(state(plot), "stage 0 growth 0 water 0 holds can plot_empty") << "the pick-up click does not pour";
-    EXPECT_EQ(timesPlayed("watering_pickup"), 1);
+    EXPECT_EQ(playedSounds(), std::vector<std::string>{"watering_pickup"});
     moveMouse(vq::Vector(12.5f, 7.25f));
     click(bag->getPosition());
     EXPECT_TRUE(bag->getAvailable()) << "one tool at a time";
     steps();
     const vq::DrawnCharacter cursor = vq::DisplayManager::getInstance().getLastFrame().back(); // drawn last
-    EXPECT_EQ(std::string(1, cursor.ch) + std::to_string(cursor.color), "+" + std::to_string(vq::CYAN));
-    EXPECT_EQ(cursor.position, vq::Vector(12.5f, 7.25f)) << "clicks do not move it";
+    EXPECT_TRUE(cursor.ch == '+' && cursor.color == vq::CYAN && cursor.position == vq::Vector(12.5f, 7.25f))
+        << "clicks do not move it";
     click(plot->getPosition());
-    EXPECT_EQ(reticle->getColor(), vq::WHITE);
     click(bag->getPosition());
     EXPECT_EQ(reticle->getColor(), vq::RED);
     EventStateChange shop; // a new day empties the hands, even in the shop
