@@ -1,10 +1,8 @@
 #ifndef VQ_TESTS_SUPPORT_SFMLTESTCOMPAT_H
 #define VQ_TESTS_SUPPORT_SFMLTESTCOMPAT_H
 
-// The test-side companion of the engine's display/SfmlCompat.h: every
-// difference between SFML 2.5/2.6 and SFML 3 that only tests, their helpers
-// and the benchmarks touch is chosen here, so the rest of them is written
-// once against these helpers.
+// The test-side companion of the engine's display/SfmlCompat.h: every SFML
+// 2/3 difference that only tests and benchmarks touch is chosen here.
 
 #include <cstdlib>
 #include <fstream>
@@ -18,11 +16,7 @@ namespace vqtest {
 
 // SFML 2 plays through OpenAL Soft, SFML 3 through miniaudio, which is
 // reached here through PulseAudio (tried first on Linux) or ALSA.
-#if SFML_VERSION_MAJOR >= 3
-const bool AUDIO_THROUGH_OPENAL = false;
-#else
-const bool AUDIO_THROUGH_OPENAL = true;
-#endif
+const bool AUDIO_THROUGH_OPENAL = SFML_VERSION_MAJOR < 3;
 
 // The samples a playback object plays; null when it has none.
 inline const sf::SoundBuffer* bufferOf(const sf::Sound& sound) {

@@ -79,10 +79,10 @@ TEST_F(FlowTest, AFarmDayThenTheShopThenTheNextDay) {
     const std::vector<Plot*> plots = allOf<Plot>("Plot");
     ASSERT_EQ(plots.size(), 10u);
     EXPECT_TRUE(at(plots.front(), 4, 6) && at(plots.back(), 76, 6));
-    const std::vector<PlotModifier*> tools = allOf<PlotModifier>("PlotModifier");
-    ASSERT_EQ(tools.size(), 2u);
-    EXPECT_TRUE(tools[0]->getModifierType() == WATERING_CAN && tools[1]->getModifierType() == FERTILIZER);
-    EXPECT_EQ(countOf("Crow") + countOf("Fly"), 2);
+    std::string field_extras;
+    for (const char* type : {"PlotModifier", "Crow", "Fly"})
+        field_extras += std::to_string(countOf(type)) + " ";
+    EXPECT_EQ(field_extras, "2 1 1 ") << "a can and a bag, a crow and a fly";
     EXPECT_TRUE(fieldShown());
     key(vq::Keyboard::SPACE);
     EXPECT_EQ(countOf("Plot"), 10) << "a running day ignores SPACE";
@@ -126,13 +126,9 @@ TEST_F(FlowTest, AFarmDayThenTheShopThenTheNextDay) {
     EXPECT_EQ(timesPlayed("shop_fail"), 1);
     ShopDisplay* p_bought = player.shopTurn();
     ASSERT_NE(p_bought, nullptr);
-    moveMouse(p_bought->getPosition());
     EXPECT_EQ(money(), cash - p_bought->getPrice());
     const std::string bought = p_bought->getUpgrade().name;
     EXPECT_TRUE(UpgradeManager::getInstance().hasUpgrade(bought));
-    steps();
-    EXPECT_NE(screenRow(static_cast<int>(p_bought->getPosition().getY()) + 3).find("Purchased"), std::string::npos);
-    EXPECT_NE(screenRow(18).find(p_bought->getUpgrade().description), std::string::npos) << "the offer under the pointer";
 
     key(vq::Keyboard::SPACE, vq::KEY_RELEASED);
     key(vq::Keyboard::W);

@@ -93,8 +93,7 @@ TEST_F(PestTest, HitsHurtForTwentyStepsAndDriveThePestOff) {
     auto* crow = new Crow();
     bringOut(crow);
     moveMouse(crow->getPosition());
-    EXPECT_TRUE(crow->getHovered());
-    EXPECT_EQ(state(crow), "out health 3 hurt 0 speed 0.2 pest_crow");
+    EXPECT_TRUE(crow->getHovered() && state(crow) == "out health 3 hurt 0 speed 0.2 pest_crow") << state(crow);
     clickOn(crow);
     EXPECT_EQ(state(crow), "out health 2 hurt 20 speed 0.4 pest_crow_damaged");
     steps(19);
@@ -105,8 +104,7 @@ TEST_F(PestTest, HitsHurtForTwentyStepsAndDriveThePestOff) {
     clickOn(crow);
     steps(20);
     clickOn(crow);
-    EXPECT_FALSE(crow->getSpawned()) << "a crow takes three hits";
-    EXPECT_TRUE(waitsAsItShould(crow));
+    EXPECT_TRUE(!crow->getSpawned() && waitsAsItShould(crow)) << "a crow takes three hits";
     EXPECT_EQ(timesPlayed("pest_hurt"), 3);
 
     auto* fly = new Fly();
@@ -156,10 +154,9 @@ TEST_F(PestTest, BouncesOffTheEdgesEvenHiddenAndRestsInTheShop) {
     EXPECT_NEAR(crow->getPosition().getX(), 79.7f, 1e-4);
     EXPECT_NEAR(crow->getVelocity().getX(), -0.2f, 1e-6);
     shop(true);
-    const int spawn = crow->getSpawnCountdown(), jitter = crow->getJitterCountdown();
+    const std::vector<int> counts = {crow->getSpawnCountdown(), crow->getJitterCountdown()};
     steps(500);
-    EXPECT_EQ(crow->getSpawnCountdown(), spawn);
-    EXPECT_EQ(crow->getJitterCountdown(), jitter);
+    EXPECT_EQ((std::vector<int>{crow->getSpawnCountdown(), crow->getJitterCountdown()}), counts);
 }
 
 } // namespace
