@@ -25,7 +25,7 @@ int countOf(const std::string& text, const std::string& what) {
     return n;
 }
 
-TEST(PlayedForReal, TitleDayOnePlantingCursorAndQuit) {
+TEST(PlayedForReal, TitleDayOnePlantingAndQuit) {
     GameProcess game;
     ASSERT_TRUE(game.start()) << game.error();
     EXPECT_EQ("Velloq", e2e::capture("xdotool getwindowname " + game.window()));
@@ -75,15 +75,6 @@ TEST(PlayedForReal, TitleDayOnePlantingCursorAndQuit) {
     EXPECT_GT(sound.rms(before_click, sound.frames() - before_click), 4 * quiet + 0.002) << "no planting sound";
     const int seconds_after = e2e::readNumber(game.screenshot(), Vector(72, 1), 40, 60);
     EXPECT_TRUE(seconds_after > 0 && seconds_after < seconds_before) << "the time left does not count down";
-
-    // The "+" cursor follows the mouse, wherever it goes.
-    for (const auto& at : {sf::Vector2i(300, 420), sf::Vector2i(700, 600)}) {
-        game.moveMouse(at.x, at.y);
-        e2e::sleepSeconds(0.3);
-        ExpectedScreen cursor;
-        cursor.drawText(vq::pixelsToSpaces(Vector(float(at.x), float(at.y))) + Vector(0.5f, 0), "+");
-        EXPECT_LT(cursor.mismatch(game.screenshot()), 0.05) << "no cursor at " << at.x << "," << at.y;
-    }
 
     // Q ends the process at once, with status 0.
     game.pressKey("q");

