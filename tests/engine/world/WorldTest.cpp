@@ -260,7 +260,6 @@ TEST(GameManager, StartUpStopsAtTheFirstManagerThatFails) {
     vq::LogManager::getInstance().shutDown();
 }
 
-// The order of the managers' starts and stops is the played-for-real test's.
 TEST(GameManager, GameOverFromAStepFinishesTheFrameThenShutsEverythingDown) {
     vqtest::TempDir dir;
     dir.copyFont();
@@ -274,6 +273,11 @@ TEST(GameManager, GameOverFromAStepFinishesTheFrameThenShutsEverythingDown) {
               journal);
     EXPECT_EQ(3, game.getStepCount());
     EXPECT_FALSE(vq::DisplayManager::getInstance().isStarted() || vq::LogManager::getInstance().isStarted());
+    std::string order;
+    const std::string log = vqtest::TempDir::read(vq::LOGFILE_NAME);
+    for (size_t at = log.find("Manager "); at != std::string::npos; at = log.find("Manager ", at + 1))
+        order += log.substr(log.rfind('\n', at) + 1, 1) + (log.compare(at + 8, 7, "started") == 0 ? "+" : "-");
+    EXPECT_EQ(order, "L+W+D+I+R+G+R-I-D-W-") << "managers start in order and stop the other way round";
 }
 
 } // namespace
