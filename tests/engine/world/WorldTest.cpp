@@ -198,7 +198,8 @@ TEST_F(WorldTest, DeletionsHappenAtTheNextUpdateOnceAndDrawingGoesByAltitude) {
     wall->setAltitude(vq::MAX_ALTITUDE);
     make("low", Vector(), vq::GHOST)->setAltitude(0);
     make("also low", Vector(), vq::GHOST)->setAltitude(0);
-    world.onEvent(new vq::EventStep(0)); // as the loop runs a frame: step, update, draw
+    const vq::EventStep step(0);
+    world.onEvent(&step); // as the loop runs a frame: step, update, draw
     world.update();
     world.draw();
     EXPECT_EQ((std::vector<std::string>{"on_step step 0", "on_collision step 0", "wall step 0", "low step 0",
