@@ -264,6 +264,8 @@ void CharacterBatch::clear() {
 
 const std::vector<CharacterBatch::Quad>& CharacterBatch::getQuads() const { return m_quads; }
 
+void CharacterBatch::takeQuads(std::vector<Quad>& into) { m_quads.swap(into); }
+
 std::size_t CharacterBatch::getVertexCount() const { return 6 * m_quads.size(); }
 
 std::size_t CharacterBatch::getSkippedBlockCount() const { return m_skipped_blocks; }

@@ -62,6 +62,9 @@ public:
     void clear();
 
     const std::vector<Quad>& getQuads() const;
+    // Swaps the queue with `into`; the queue then holds what `into` held
+    // until the next clear.
+    void takeQuads(std::vector<Quad>& into);
     std::size_t getVertexCount() const;
     // Blocks left out since the last clear because they would change nothing.
     std::size_t getSkippedBlockCount() const;

@@ -206,7 +206,8 @@ int DisplayManager::swapBuffers() {
         }
     }
     window.display();
-    impl.shown_quads = impl.batch.getQuads();
+    // The queue is emptied next anyway: take it rather than copy it.
+    impl.batch.takeQuads(impl.shown_quads);
     impl.shown_clear = impl.clear_color;
     impl.shown_clear_known = impl.clear_known;
     const sf::Color clear_color = convertColor(m_background_color);

@@ -81,7 +81,7 @@ bool FrameDiff::compare(const std::vector<Quad>& before, const std::vector<Quad>
         return false;
     if (before == after)
         return true;
-    if (!matchInOrder(before, after))
+    if (!mostlyAlike(before, after) || !matchInOrder(before, after))
         return false;
     m_pending.clear();
     for (std::size_t i = 0; i < before.size(); i++) {
@@ -117,6 +117,30 @@ bool FrameDiff::compare(const std::vector<Quad>& before, const std::vector<Quad>
 bool FrameDiff::charge(double cost) {
     m_update_cost += cost;
     return m_update_cost < m_budget;
+}
+
+// A quick look before the full match: of a sample of `after`'s quads, at
+// least a quarter must have an alike quad near the same place in `before`.
+// Frames that change nearly everything (a new screen) then cost nothing
+// more to compare; a few quads added or removed shift the rest only a
+// little, so such frames still pass.
+bool FrameDiff::mostlyAlike(const std::vector<Quad>& before, const std::vector<Quad>& after) const {
+    const std::size_t SAMPLES = 64, REACH = 16;
+    if (after.size() < 4 * SAMPLES || before.empty())
+        return true;
+    std::size_t alike = 0;
+    for (std::size_t s = 0; s < SAMPLES; s++) {
+        const std::size_t i = s * after.size() / SAMPLES;
+        const std::size_t from = i > REACH ? i - REACH : 0;
+        const std::size_t to = std::min(before.size(), i + REACH + 1);
+        for (std::size_t j = from; j < to; j++) {
+            if (before[j] == after[i]) {
+                alike++;
+                break;
+            }
+        }
+    }
+    return 4 * alike >= SAMPLES;
 }
 
 // Pairs quads of both frames that are alike in every field, keeping the

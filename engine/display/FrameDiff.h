@@ -56,6 +56,7 @@ public:
     static Box pixelsOf(const Quad& quad, int width, int height);
 
 private:
+    bool mostlyAlike(const std::vector<Quad>& before, const std::vector<Quad>& after) const;
     bool matchInOrder(const std::vector<Quad>& before, const std::vector<Quad>& after);
     void indexAfter();
     bool spread();
