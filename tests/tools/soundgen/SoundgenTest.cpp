@@ -14,25 +14,14 @@ namespace {
 
 using namespace soundgen;
 
-TEST(DescriptionFiles, ParseTheirSettingsAndNameTheLineOfAMistake) {
-    const auto sounds = parseEffects("# comment\nsound ding peak=-6 echo=0.1:0.3  # trailing comment\n"
-                                     "  voice wave=saw freq=A4>A5 glide=0.2 len=0.4 lp=500>2000 fm=2:1.5\n"
-                                     "  voice wave=noise freq=C#5~1000 grains=12:0.02 cloud=fall seed=9\nend\n");
-    ASSERT_EQ(sounds.size(), 1u);
-    ASSERT_EQ(sounds[0].voices.size(), 2u);
-    const Voice &a = sounds[0].voices[0], &b = sounds[0].voices[1];
-    EXPECT_EQ(std::vector<double>({sounds[0].peakDb, sounds[0].echoDelay, sounds[0].echoGain, a.freq, a.bend, a.glide,
-                                   a.len, a.lp, a.lpTo, a.fmRatio, a.fmIndex, b.freqHi, double(b.grains)}),
-              std::vector<double>({-6, 0.1, 0.3, 440, 12, 0.2, 0.4, 500, 2000, 2, 1.5, 1000, 12}));
-    EXPECT_TRUE(a.wave == Wave::Saw && a.hasLen && b.wave == Wave::Noise && !b.hasLen && b.cloud == Cloud::Fall);
-    EXPECT_NEAR(b.freq, noteToFreq(73), 1e-9);
-
+// A mistake in a description file is reported with its line, so a bad edit
+// is found before the sounds are made.
+TEST(DescriptionFiles, NameTheLineOfAMistake) {
     const std::pair<const char*, int> errors[] = {
         {"sound a\n  voice freq=440\n  voice colour=red\nend\n", 3}, {"sound a\n  voice freq=nonsense\nend\n", 2},
         {"voice freq=440\n", 1},                                     {"\nsound a\n  voice\n", 2}, // never closed
         {"sound a\nend\n", 2},                      {"sound a peak=2\n voice\nend\n", 1}, // no voices; would clip
-        {"sound a\n voice freq=*2\nend\n", 2},      {"sound a\n voice len=0.1 attack=0.2\nend\n", 2},
-        {"sound a\n voice\nend\nsound a\n voice\nend\n", 4}};
+        {"sound a\n voice len=0.1 attack=0.2\nend\n", 2}, {"sound a\n voice\nend\nsound a\n voice\nend\n", 4}};
     for (const auto& e : errors) {
         int line = -1;
         try {
@@ -42,18 +31,11 @@ TEST(DescriptionFiles, ParseTheirSettingsAndNameTheLineOfAMistake) {
         }
         EXPECT_EQ(line, e.second) << e.first;
     }
-
-    const Piece m = parseMusic("music test tempo=120 limit=2\nchords C | F G\ninstrument keys plays=chords low=F3\n"
-                               "  voice freq=*2\nend\npattern keys x--..x-. | ..x-..>-\n");
-    EXPECT_EQ(std::vector<double>({m.tempo, m.limitDb, double(m.instruments.at(0).low), m.instruments[0].voices.at(0).ratio}),
-              std::vector<double>({120, 2, 53, 2}));
-    EXPECT_EQ(m.bars.at(1).at(1).symbol + m.instruments[0].pattern.at(1).at(6), "G>");
     const std::string head = "music m beats=4\nchords C | F | G | C\ninstrument d plays=hits\n voice\nend\n";
     EXPECT_NO_THROW(parseMusic(head + "pattern d x.x.x.x. | x...x...\n"));
     for (const std::string& bad : {head + "pattern d x.x.x.x. | x...x... | xxxxxxxx\n", // 3 bars in 4
-                                   head + "pattern d x.x.x.x\n", head + "pattern d x.x.5.x.\n",
-                                   head + "pattern e x.x.x.x.\n", head, std::string("music m\nchords C F G\n"),
-                                   std::string("chords C\n"), std::string("music m swing=0.95\nchords C\n")})
+                                   head + "pattern d x.x.5.x.\n", head + "pattern e x.x.x.x.\n",
+                                   std::string("music m swing=0.95\nchords C\n")})
         EXPECT_THROW(parseMusic(bad), ParseError) << bad;
 }
 

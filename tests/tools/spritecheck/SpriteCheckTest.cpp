@@ -49,26 +49,6 @@ TEST(SpriteCheckRules, SizesAndFrameCountsFollowTheGame) {
               std::vector<std::string>{"frame 1 row 2 column 2 holds character code 9, which the game cannot show"});
 }
 
-TEST(SpriteCheckRun, ReportsTheEnginesMessagesAndTheRulesAndLeavesTheLogAlone) {
-    vqtest::TempDir dir;
-    dir.write("sprites/plot/empty.txt", "1\n3\n2\n1\nyellow\n...\n...");
-    dir.write("sprites/pests/crow.txt", "1\n6\n1\n4\nwhite\n<(v)>>\n");
-    Options options;
-    options.wanted = {"pest_crow", "sprites/pests/fly.txt"};
-    std::ostringstream out, err;
-    EXPECT_EQ(4, spritecheck::run(options, out, err));
-    for (const char* line : {"pest_crow  (sprites/pests/crow.txt)  6 x 1, 1 frame, slowdown 4, white",
-                             "problem: log: Expected end of sprite file 'sprites/pests/crow.txt' but found more lines",
-                             "problem: is 6 x 1, at most 5 x 2 fits", "problem: has 1 frame(s), needs at least 2 to move",
-                             "|<(v)>>|", "problem: log: Failed to open sprite file 'sprites/pests/fly.txt'"})
-        EXPECT_NE(out.str().find(line), std::string::npos) << line;
-    EXPECT_EQ(err.str(), "");
-    EXPECT_FALSE(vqtest::TempDir::exists("velloq.log"));
-    options.wanted = {"no_such_label"};
-    EXPECT_EQ(-1, spritecheck::run(options, out, err));
-    EXPECT_NE(err.str().find("'no_such_label'"), std::string::npos);
-}
-
 TEST(SpriteCheckRun, ShippedDataHasNoProblems) {
     ASSERT_EQ(0, chdir(VQ_DATA_DIR));
     std::ostringstream out, err;
