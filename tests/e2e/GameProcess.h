@@ -1,8 +1,6 @@
 #ifndef VQ_TESTS_E2E_GAMEPROCESS_H
 #define VQ_TESTS_E2E_GAMEPROCESS_H
 
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -11,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <SFML/Graphics/Image.hpp>
 #include <X11/Xlib.h>
@@ -85,21 +84,17 @@ public:
                 return false;
             }
         }
-        m_pid = fork();
-        if (m_pid == 0) {
-            if (chdir(m_dir.c_str()) != 0)
-                _exit(127);
-            m_p_capture->apply();
+        m_p_capture->apply(); // in this process: the game inherits its environment
+        std::vector<std::string> command = {"sh", "-c", "cd \"$0\" && exec \"$1\"", m_dir, CORNFIELD_BINARY};
 #if defined(__SANITIZE_ADDRESS__)
-            // The system GL driver leaves allocations behind when a process
-            // with a window exits; the game's own leaks are checked by the
-            // headless soak, so the leak check is off for the binary played here.
-            const char* p_options = getenv("ASAN_OPTIONS");
-            setenv("ASAN_OPTIONS", (std::string(p_options != nullptr ? p_options : "") + ":detect_leaks=0").c_str(), 1);
+        // The system GL driver leaves allocations behind when a process with a
+        // window exits; the game's own leaks are checked by the headless soak,
+        // so the leak check is off for the binary played here.
+        const char* p_options = getenv("ASAN_OPTIONS");
+        const std::string options = p_options != nullptr ? p_options : "";
+        command.insert(command.begin(), {"env", "ASAN_OPTIONS=" + options + ":detect_leaks=0"});
 #endif
-            execl(CORNFIELD_BINARY, CORNFIELD_BINARY, static_cast<char*>(nullptr));
-            _exit(127);
-        }
+        m_pid = vqtest::process::spawn(command);
         // The engine does not put its process id on the window; these tests
         // run alone, so the title finds it.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);

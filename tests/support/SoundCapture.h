@@ -23,27 +23,16 @@ namespace vqtest {
 
 namespace process {
 
-// Starts a program found on the PATH with this process's environment plus
-// `extra` ("NAME=value", which win). posix_spawn, not fork: this process may
-// have threads, and a forked child may call nothing but exec.
-inline pid_t spawn(const std::vector<std::string>& args, std::vector<std::string> extra) {
-    for (char** p = environ; *p != nullptr; p++) {
-        const std::string entry = *p;
-        bool overridden = false;
-        for (const std::string& e : extra)
-            overridden = overridden || entry.compare(0, e.find('=') + 1, e, 0, e.find('=') + 1) == 0;
-        if (!overridden)
-            extra.push_back(entry);
-    }
-    std::vector<char*> argv, envp;
+// Starts a program found on the PATH with this process's environment.
+// posix_spawn, not fork: this process may have threads, and a forked child
+// may call nothing but exec.
+inline pid_t spawn(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
-    for (const std::string& e : extra)
-        envp.push_back(const_cast<char*>(e.c_str()));
     argv.push_back(nullptr);
-    envp.push_back(nullptr);
     pid_t pid = -1;
-    return posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : -1;
+    return posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? pid : -1;
 }
 
 // Waits up to 20 s for the condition; false when the process ended or time ran out first.
@@ -112,23 +101,22 @@ public:
         // server. The null sink without rewinds keeps streams with tiny
         // buffers moving.
         const std::string socket = m_dir + "/pulse.sock", channels = std::to_string(m_channels);
-        m_server = process::spawn(
-            {"pulseaudio", "--daemonize=no", "-n", "--exit-idle-time=-1", "--use-pid-file=no", "--system=no",
-             "--realtime=no", "--high-priority=no", "--disable-shm=yes", "--log-target=newfile:" + m_dir + "/pulse.log",
-             "-L", "module-null-sink sink_name=capture rate=44100 norewinds=1 channels=" + channels +
-                       (m_channels == 1 ? " channel_map=mono" : ""),
-             "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket},
-            {"HOME=" + m_dir, "XDG_RUNTIME_DIR=" + m_dir, "XDG_CONFIG_HOME=" + m_dir});
+        m_server = process::spawn({"env", "HOME=" + m_dir, "XDG_RUNTIME_DIR=" + m_dir, "XDG_CONFIG_HOME=" + m_dir,
+                                   "pulseaudio", "--daemonize=no", "-n", "--exit-idle-time=-1", "--use-pid-file=no",
+                                   "--system=no", "--realtime=no", "--high-priority=no", "--disable-shm=yes",
+                                   "--log-target=newfile:" + m_dir + "/pulse.log", "-L",
+                                   "module-null-sink sink_name=capture rate=44100 norewinds=1 channels=" + channels +
+                                       (m_channels == 1 ? " channel_map=mono" : ""),
+                                   "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
         struct stat info {};
         if (m_server < 0 ||
             !process::waitUntil(m_server, [&] { return stat(socket.c_str(), &info) == 0 && S_ISSOCK(info.st_mode); })) {
             m_error = "pulseaudio did not come up (is it installed?); see " + m_dir + "/pulse.log";
             return false;
         }
-        m_recorder = process::spawn({"parecord", "--server=unix:" + socket, "--device=capture.monitor",
-                                     "--file-format=wav", "--format=s16le", "--rate=44100", "--channels=" + channels,
-                                     "--latency-msec=20", m_wav_path},
-                                    {"PULSE_COOKIE=" + m_dir + "/cookie"});
+        m_recorder = process::spawn({"env", "PULSE_COOKIE=" + m_dir + "/cookie", "parecord", "--server=unix:" + socket,
+                                     "--device=capture.monitor", "--file-format=wav", "--format=s16le", "--rate=44100",
+                                     "--channels=" + channels, "--latency-msec=20", m_wav_path});
         // The sink plays silence while nothing else plays, so samples arrive at
         // once when recording works.
         if (m_recorder < 0 || !process::waitUntil(m_recorder, [&] { return process::fileSize(m_wav_path) > 1000; })) {
