@@ -86,8 +86,7 @@ TEST_F(DrawingTest, FramesAreCentredOnRealOffsetsTransformedAndSkipTheirTranspar
 }
 
 // Without a window drawing fails, logged; an animation still advances.
-class FrameLogTest : public ::testing::Test {
-protected:
+struct FrameLogTest : ::testing::Test {
     vqtest::TempDir dir;
     LogCapture log;
 };
