@@ -216,5 +216,5 @@ done
 
 echo "== Platforms"
 printf '%s\n' "${lines[@]}"
-echo "platforms: $total_passed passed, $total_failed failed"
+[ -n "$run_command" ] || echo "platforms: $total_passed passed, $total_failed failed"
 exit $status
