@@ -46,6 +46,8 @@ public:
     // Unknown (the default) paints every block whole.
     void setClearColor(sf::Color color);
     void forgetClearColor();
+    bool clearColorKnown() const { return m_clear_color_known; }
+    sf::Color clearColor() const { return m_clear_color; }
 
     // Queues the character whose text origin is the pixel position (x, y):
     // its block at (x - width / 10, y + height / 5), then its glyph. Needs a

@@ -54,11 +54,6 @@ struct DisplayManager::Impl {
     std::vector<DrawnCharacter> current_frame;
     std::vector<DrawnCharacter> last_frame;
 
-    // What the frame being drawn starts from; unknown for the first frame
-    // of a new window. The window is cleared to it only when the frame is
-    // drawn there whole: a kept picture covers it anyway.
-    bool clear_known = false;
-    sf::Color clear_color;
     // The quads of the frame last shown and what it was drawn over.
     std::vector<priv::CharacterBatch::Quad> shown_quads;
     bool shown_clear_known = false;
@@ -71,6 +66,11 @@ struct DisplayManager::Impl {
 };
 
 void DisplayManager::Impl::compose(sf::RenderWindow& target) {
+    // What the frame starts from (the batch's clear colour); unknown for the
+    // first frame of a new window. The window is cleared to it only when the
+    // frame is drawn there whole: a kept picture covers it anyway.
+    const bool clear_known = batch.clearColorKnown();
+    const sf::Color clear_color = batch.clearColor();
     if (frame_reuse && kept.usable() && clear_known && shown_clear_known && shown_clear == clear_color) {
         // Worth it while frames change this little.
         if (diff.compare(shown_quads, batch.getQuads(), static_cast<int>(target.getSize().x),
@@ -144,7 +144,6 @@ int DisplayManager::startUp() {
                         static_cast<unsigned>(m_window_vertical_pixels));
     // What a new window holds is unknown until the first clear.
     batch.forgetClearColor();
-    m_p_impl->clear_known = false;
     m_p_impl->shown_clear_known = false;
     m_p_impl->current_frame.clear();
     return Manager::startUp();
@@ -208,13 +207,10 @@ int DisplayManager::swapBuffers() {
     window.display();
     // The queue is emptied next anyway: take it rather than copy it.
     impl.batch.takeQuads(impl.shown_quads);
-    impl.shown_clear = impl.clear_color;
-    impl.shown_clear_known = impl.clear_known;
-    const sf::Color clear_color = convertColor(m_background_color);
-    impl.clear_color = clear_color;
-    impl.clear_known = true;
+    impl.shown_clear = impl.batch.clearColor();
+    impl.shown_clear_known = impl.batch.clearColorKnown();
     impl.batch.clear();
-    impl.batch.setClearColor(clear_color);
+    impl.batch.setClearColor(convertColor(m_background_color));
     m_p_impl->last_frame.swap(m_p_impl->current_frame);
     m_p_impl->current_frame.clear();
     return 0;
