@@ -10,7 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "SfmlTestCompat.h"
+#include "AudioOutput.h"
 #include "common/MoneyManager.h"
 #include "common/UpgradeManager.h"
 #include "core/EventStep.h"

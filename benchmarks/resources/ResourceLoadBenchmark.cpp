@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-#include "SfmlTestCompat.h"
+#include "AudioOutput.h"
 #include "core/LogManager.h"
 #include "flow/ResourceTable.h"
 #include "resources/ResourceManager.h"

@@ -1,9 +1,10 @@
 #ifndef VQ_DISPLAY_SFMLCOMPAT_H
 #define VQ_DISPLAY_SFMLCOMPAT_H
 
-// Private to the display, input and audio sources. Every difference between
-// SFML 2.5/2.6 and SFML 3 that the engine touches lives here, so the rest of
-// the engine is written once against these helpers.
+// Private to the display, input and audio sources (and the tests and
+// benchmarks that look inside them). Every difference between SFML 2.5/2.6
+// and SFML 3 lives here, so everything else is written once against these
+// helpers.
 
 #include <cstdint>
 #include <memory>
@@ -81,6 +82,11 @@ inline bool createTexture(sf::Texture& texture, unsigned width, unsigned height)
 }
 
 inline sf::Color pixelAt(const sf::Image& image, unsigned x, unsigned y) { return image.getPixel({x, y}); }
+
+// The X window id, as xdotool names the window.
+inline unsigned long nativeWindowId(const sf::Window& window) {
+    return static_cast<unsigned long>(window.getNativeHandle());
+}
 
 // Quads are gone in SFML 3: every quad is two triangles.
 const sf::PrimitiveType TRIANGLES = sf::PrimitiveType::Triangles;
@@ -184,6 +190,10 @@ inline bool createTexture(sf::Texture& texture, unsigned width, unsigned height)
 
 inline sf::Color pixelAt(const sf::Image& image, unsigned x, unsigned y) { return image.getPixel(x, y); }
 
+inline unsigned long nativeWindowId(const sf::Window& window) {
+    return static_cast<unsigned long>(window.getSystemHandle());
+}
+
 const sf::PrimitiveType TRIANGLES = sf::Triangles;
 
 inline WindowEvent describeEvent(const sf::Event& event) {
@@ -259,12 +269,16 @@ inline sf::Event makeFocusLostEvent() {
 
 #endif
 
-// Audio.
+// Audio. SFML 2 plays through OpenAL Soft, SFML 3 through miniaudio (which
+// tries PulseAudio first on Linux, then ALSA).
+const bool AUDIO_THROUGH_OPENAL = SFML_VERSION_MAJOR < 3;
 #if SFML_VERSION_MAJOR >= 3
 template <typename Playable>
 inline void setLooping(Playable& playable, bool loop) {
     playable.setLooping(loop);
 }
+template <typename Playable> bool isLooping(const Playable& playable) { return playable.isLooping(); }
+inline const sf::SoundBuffer* soundBufferOf(const sf::Sound& sound) { return &sound.getBuffer(); }
 // SFML 3 opens its device with its first audio object. When that fails it
 // has no audio engine and names no device; each sound then complains and
 // plays nothing, so nothing is played then.
@@ -272,6 +286,8 @@ inline bool audioDeviceAvailable() { return sf::PlaybackDevice::getDevice().has_
 #else
 inline void setLooping(sf::Sound& sound, bool loop) { sound.setLoop(loop); }
 inline void setLooping(sf::SoundStream& stream, bool loop) { stream.setLoop(loop); }
+template <typename Playable> bool isLooping(const Playable& playable) { return playable.getLoop(); }
+inline const sf::SoundBuffer* soundBufferOf(const sf::Sound& sound) { return sound.getBuffer(); }
 // SFML 2 opens its device with its first audio object. Without one it keeps
 // every call failing, and a playing stream's thread spins reporting errors,
 // so nothing may be played then.

@@ -13,7 +13,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "SfmlTestCompat.h"
+#include "AudioOutput.h"
 #include "common/MoneyManager.h"
 #include "common/PlaySound.h"
 #include "common/UpgradeManager.h"
@@ -150,6 +150,7 @@ template <typename T> std::vector<T*> allOf(const std::string& type) {
     return result;
 }
 inline std::string spriteLabel(const vq::Object* p_o) { return p_o->getAnimation().getName(); }
+inline int money() { return MoneyManager::getInstance().getMoney(); }
 
 // Buys an upgrade as often as asked, with money handed over for the purpose.
 inline bool buy(const std::string& name, int times = 1) {

@@ -1,7 +1,8 @@
 #ifndef VQ_TESTS_SUPPORT_LOGCAPTURE_H
 #define VQ_TESTS_SUPPORT_LOGCAPTURE_H
 
-#include <algorithm>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,26 +30,18 @@ public:
 
     // The lines written, without the managers' start and stop milestones.
     static std::vector<std::string> messages() {
+        static const std::regex milestone(" (started|shut down)$");
         std::vector<std::string> lines;
         std::istringstream text(TempDir::read(vq::LOGFILE_NAME));
         for (std::string line; std::getline(text, line);)
-            if (!endsWith(line, " started") && !endsWith(line, " shut down"))
+            if (!std::regex_search(line, milestone))
                 lines.push_back(line);
         return lines;
-    }
-    static bool has(const std::string& line) {
-        const std::vector<std::string> lines = messages();
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
     // The last message, "" when there is none.
     static std::string last() {
         const std::vector<std::string> lines = messages();
         return lines.empty() ? std::string() : lines.back();
-    }
-
-private:
-    static bool endsWith(const std::string& s, const std::string& tail) {
-        return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
     }
 };
 

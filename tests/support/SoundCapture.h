@@ -3,19 +3,19 @@
 
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "SfmlTestCompat.h"
+#include "display/SfmlCompat.h"
 
 extern char** environ;
 
@@ -49,23 +49,12 @@ template <typename Condition> bool waitUntil(pid_t pid, Condition done) {
 
 // Asks a process to end, insists after 5 s, and reaps it.
 inline void stop(pid_t& pid, int signal_number) {
-    if (pid <= 0)
-        return;
-    kill(pid, signal_number);
-    for (int waited = 0; waitpid(pid, nullptr, WNOHANG) != pid; waited += 10) {
-        if (waited > 5000) {
+    if (pid > 0)
+        kill(pid, signal_number);
+    for (int waited = 0; pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0; waited += 10, usleep(10000))
+        if (waited == 5000)
             kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     pid = -1;
-}
-
-inline long long fileSize(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : -1;
 }
 
 } // namespace process
@@ -90,7 +79,7 @@ public:
 
     // Gets the capture ready; false, with error() saying why, when it cannot.
     bool start() {
-        if (AUDIO_THROUGH_OPENAL) {
+        if (vq::priv::AUDIO_THROUGH_OPENAL) {
             std::ofstream conf(m_dir + "/alsoft.conf");
             conf << "[general]\ndrivers = wave\nsample-type = int16\nfrequency = 44100\n"
                  << "channels = " << (m_channels == 1 ? "mono" : "stereo") << "\n[wave]\nfile = " << m_wav_path << "\n";
@@ -108,9 +97,7 @@ public:
                                    "module-null-sink sink_name=capture rate=44100 norewinds=1 channels=" + channels +
                                        (m_channels == 1 ? " channel_map=mono" : ""),
                                    "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
-        struct stat info {};
-        if (m_server < 0 ||
-            !process::waitUntil(m_server, [&] { return stat(socket.c_str(), &info) == 0 && S_ISSOCK(info.st_mode); })) {
+        if (m_server < 0 || !process::waitUntil(m_server, [&] { return std::filesystem::is_socket(socket); })) {
             m_error = "pulseaudio did not come up (is it installed?); see " + m_dir + "/pulse.log";
             return false;
         }
@@ -119,7 +106,9 @@ public:
                                      "--channels=" + channels, "--latency-msec=20", m_wav_path});
         // The sink plays silence while nothing else plays, so samples arrive at
         // once when recording works.
-        if (m_recorder < 0 || !process::waitUntil(m_recorder, [&] { return process::fileSize(m_wav_path) > 1000; })) {
+        std::error_code missing;
+        const auto recording = [&] { return std::filesystem::file_size(m_wav_path, missing) > 1000 && !missing; };
+        if (m_recorder < 0 || !process::waitUntil(m_recorder, recording)) {
             m_error = "parecord recorded nothing (is pulseaudio-utils installed?)";
             return false;
         }
@@ -128,7 +117,7 @@ public:
     // Points the audio library at the capture: call it in the process that
     // will play, before its first audio object exists.
     void apply() const {
-        if (AUDIO_THROUGH_OPENAL) {
+        if (vq::priv::AUDIO_THROUGH_OPENAL) {
             setenv("ALSOFT_CONF", (m_dir + "/alsoft.conf").c_str(), 1);
             unsetenv("ALSOFT_DRIVERS");
             return;

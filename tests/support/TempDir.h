@@ -43,7 +43,6 @@ public:
         buffer << std::ifstream(name, std::ios::binary).rdbuf();
         return buffer.str();
     }
-    static bool exists(const std::string& name) { return std::filesystem::exists(name); }
 
 private:
     std::string m_path;

@@ -63,24 +63,6 @@ private:
     std::vector<int16_t> m_samples;
 };
 
-// Writes a mono 16-bit PCM WAV file holding a 440 Hz tone at 22050 Hz.
-inline void writeToneWav(const std::string& path, int samples) {
-    std::ofstream out(path, std::ios::binary);
-    const auto put = [&out](uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; i++)
-            out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
-    };
-    out << "RIFF";
-    put(36 + 2 * static_cast<uint32_t>(samples), 4);
-    out << "WAVEfmt ";
-    for (const auto& field : {std::pair<uint32_t, int>{16, 4}, {1, 2}, {1, 2}, {22050, 4}, {44100, 4}, {2, 2}, {16, 2}})
-        put(field.first, field.second); // PCM, mono, rate, byte rate, block, 16 bits
-    out << "data";
-    put(2 * static_cast<uint32_t>(samples), 4);
-    for (int i = 0; i < samples; i++)
-        put(static_cast<uint32_t>(std::lround(16383.0 * std::sin(2 * M_PI * 440.0 * i / 22050))), 2);
-}
-
 } // namespace vqtest
 
 #endif

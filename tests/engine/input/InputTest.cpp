@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "LogCapture.h"
-#include "SfmlTestCompat.h"
 #include "display/DisplayManager.h"
 #include "display/SfmlCompat.h"
 #include "input/EventKeyboard.h"
@@ -97,7 +96,7 @@ TEST(InputWithWindow, AKeyHeldDownOnTheXServerIsPressedOnce) {
     LogCapture log;
     vq::InputManager& input = vq::InputManager::getInstance();
     ASSERT_TRUE(vq::DisplayManager::getInstance().startUp() == 0 && input.startUp() == 0);
-    const std::string id = std::to_string(vqtest::windowId(*vq::DisplayManager::getInstance().getWindow()));
+    const std::string id = std::to_string(vq::priv::nativeWindowId(*vq::DisplayManager::getInstance().getWindow()));
     Recorder recorder;
     // Each command, then input read well past the X server's auto-repeat
     // delay; a fresh X connection is now and then refused for a moment.

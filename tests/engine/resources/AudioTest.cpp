@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -10,14 +11,10 @@
 #include <string>
 #include <vector>
 
-#include <SFML/Audio/InputSoundFile.hpp>
-#include <SFML/Audio/Music.hpp>
-#include <SFML/Audio/Sound.hpp>
-#include <SFML/Audio/SoundBuffer.hpp>
-
+#include "Audio.h"
+#include "AudioOutput.h"
 #include "LogCapture.h"
-#include "SfmlTestCompat.h"
-#include "WavCapture.h"
+#include "display/SfmlCompat.h"
 #include "flow/ResourceTable.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
@@ -32,18 +29,26 @@ namespace {
 const std::string MP3 = std::string(VQ_TEST_DATA) + "/tone_1s.mp3";
 const std::string FLAC = std::string(VQ_TEST_DATA) + "/flac_sync_without_header.bin";
 
+// A mono 440 Hz tone of `samples` samples, written by the sound generator.
+void writeToneWav(const std::string& path, int samples) {
+    soundgen::Audio tone(1, static_cast<size_t>(samples));
+    for (size_t i = 0; i < tone.samples.size(); i++)
+        tone.samples[i] = 0.5f * static_cast<float>(std::sin(2 * M_PI * 440.0 * i / soundgen::kSampleRate));
+    soundgen::writeWav(path, tone);
+}
+
 // Audio goes to an output that goes nowhere, chosen before the first audio object exists.
-class AudioTest : public ::testing::Test {
+class StoreTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { vqtest::useSilentAudioOutput(); }
     void SetUp() override {
         ASSERT_EQ(0, store().startUp());
-        vqtest::writeToneWav("tone.wav", 2205);
+        writeToneWav("tone.wav", 2205);
     }
     void TearDown() override { store().shutDown(); }
     static ResourceManager& store() { return ResourceManager::getInstance(); }
     static unsigned long long samplesOf(const Sound* p_sound) {
-        const sf::SoundBuffer* p_buffer = vqtest::bufferOf(p_sound->getSound());
+        const sf::SoundBuffer* p_buffer = vq::priv::soundBufferOf(p_sound->getSound());
         return p_buffer == nullptr ? 0 : p_buffer->getSampleCount();
     }
     vqtest::TempDir dir;
@@ -53,7 +58,7 @@ protected:
 // The three stores hold their kind under unique, case-sensitive labels up to
 // their capacity; a failed load takes no slot, and after an unload the
 // others keep their own contents.
-TEST_F(AudioTest, StoresKeepUniqueLabelsUpToTheirCapacity) {
+TEST_F(StoreTest, StoresKeepUniqueLabelsUpToTheirCapacity) {
     dir.write("s.txt", "1\n1\n1\n1\nred\nx");
     dir.write("junk.wav", "RIFF but not really a sound file");
     const struct Kind {
@@ -92,14 +97,14 @@ TEST_F(AudioTest, StoresKeepUniqueLabelsUpToTheirCapacity) {
     EXPECT_EQ(2205u, samplesOf(store().getSound("b"))) << "moved with its own samples";
 }
 
-TEST_F(AudioTest, PlayingLoopsAsAskedAndASoundNeverLoadedOnlyComplains) {
+TEST_F(StoreTest, PlayingLoopsAsAskedAndASoundNeverLoadedOnlyComplains) {
     ASSERT_EQ(0, store().loadSound("tone.wav", "s"));
     ASSERT_EQ(0, store().loadMusic("tone.wav", "m"));
     for (bool loop : {true, false}) {
         store().getSound("s")->play(loop);
         store().getMusic("m")->play(loop);
-        EXPECT_EQ(vqtest::isLooping(store().getSound("s")->getSound()), loop);
-        EXPECT_EQ(vqtest::isLooping(*store().getMusic("m")->getMusic()), loop);
+        EXPECT_EQ(vq::priv::isLooping(store().getSound("s")->getSound()), loop);
+        EXPECT_EQ(vq::priv::isLooping(*store().getMusic("m")->getMusic()), loop);
     }
     store().getMusic("m")->stop();
     Sound sound;
@@ -111,13 +116,13 @@ TEST_F(AudioTest, PlayingLoopsAsAskedAndASoundNeverLoadedOnlyComplains) {
     EXPECT_EQ(2205u, samplesOf(&sound)) << "a failed reload keeps what it had";
 }
 
-TEST_F(AudioTest, Mp3DecodesToTheExactLengthSeeksAndLeavesOtherFormatsAlone) {
+TEST_F(StoreTest, Mp3DecodesToTheExactLengthSeeksAndLeavesOtherFormatsAlone) {
     ASSERT_EQ(0, store().loadMusic(MP3, "tone"));
     const sf::Music* p_music = store().getMusic("tone")->getMusic();
     EXPECT_EQ(std::to_string(p_music->getSampleRate()) + " Hz, " + std::to_string(p_music->getChannelCount()), "44100 Hz, 1");
     EXPECT_NEAR(1.0, p_music->getDuration().asSeconds(), 0.001) << "gapless: the encoder's padding is dropped";
     ASSERT_EQ(0, store().loadSound(MP3, "mp3"));
-    const sf::SoundBuffer* p_buffer = vqtest::bufferOf(store().getSound("mp3")->getSound());
+    const sf::SoundBuffer* p_buffer = vq::priv::soundBufferOf(store().getSound("mp3")->getSound());
     ASSERT_EQ(44100u, p_buffer->getSampleCount());
     EXPECT_GT(*std::max_element(p_buffer->getSamples(), p_buffer->getSamples() + 44100), 8000);
     sf::InputSoundFile file; // a seek lands where reading from the start would
@@ -144,7 +149,7 @@ TEST(SilentAudio, NothingFailsWithoutAnAudioDevice) {
     vqtest::useMissingAudioDevice(dir.path());
     ResourceManager& store = ResourceManager::getInstance();
     ASSERT_EQ(0, store.startUp());
-    vqtest::writeToneWav("tone.wav", 2205);
+    writeToneWav("tone.wav", 2205);
     ASSERT_EQ(0, store.loadSound("tone.wav", "beep"));
     ASSERT_EQ(0, store.loadMusic(MP3, "tune"));
     for (int i = 0; i < 2; i++) {
@@ -185,12 +190,7 @@ const char* const SOUNDS[] = {"crop_done",   "crop_harvest", "crop_plant",     "
                               "success",     "watering_drop", "watering_pickup"};
 
 // Every file made up here with contents of its own shows which label it went to.
-TEST(ResourceTable, EveryFileLoadsUnderItsLabelInTableOrder) {
-    vqtest::useSilentAudioOutput();
-    vqtest::TempDir dir;
-    LogCapture log;
-    vq::ResourceManager& store = vq::ResourceManager::getInstance();
-    ASSERT_EQ(0, store.startUp());
+TEST_F(StoreTest, EveryFileOfTheResourceTableLoadsUnderItsLabelInTableOrder) {
     const auto table = sprites();
     ASSERT_EQ(table.size(), 37u);
     std::vector<std::string> expected;
@@ -202,21 +202,20 @@ TEST(ResourceTable, EveryFileLoadsUnderItsLabelInTableOrder) {
     }
     std::filesystem::create_directory("sounds");
     for (int i = 0; i < 13; i++)
-        vqtest::writeToneWav(dir.path() + "/sounds/" + SOUNDS[i] + ".wav", 100 + i);
+        writeToneWav(dir.path() + "/sounds/" + SOUNDS[i] + ".wav", 100 + i);
     dir.write("music/pumpkin_lounge.mp3", vqtest::TempDir::read(VQ_TEST_DATA "/tone_1s.mp3"));
     loadResources();
     EXPECT_EQ(LogCapture::messages(), expected);
     for (size_t i = 0; i < table.size(); i++) {
-        const vq::Sprite* p = store.getSprite(table[i].second);
+        const vq::Sprite* p = store().getSprite(table[i].second);
         ASSERT_NE(p, nullptr) << table[i].second;
         EXPECT_EQ(p->getFrame(0).getString(), std::string(1, static_cast<char>('A' + i))) << table[i].second;
     }
     for (int i = 0; i < 13; i++) {
-        ASSERT_NE(store.getSound(SOUNDS[i]), nullptr) << SOUNDS[i];
-        EXPECT_EQ(vqtest::bufferOf(store.getSound(SOUNDS[i])->getSound())->getSampleCount(), 100u + i) << SOUNDS[i];
+        ASSERT_NE(store().getSound(SOUNDS[i]), nullptr) << SOUNDS[i];
+        EXPECT_EQ(samplesOf(store().getSound(SOUNDS[i])), 100u + i) << SOUNDS[i];
     }
-    EXPECT_NE(store.getMusic("lounge"), nullptr);
-    store.shutDown();
+    EXPECT_NE(store().getMusic("lounge"), nullptr);
 }
 
 // Effects overlap (a harvest, the ripening chime and a pest in one step).

@@ -30,8 +30,6 @@ TEST(Object, DefaultsIdentifiersRangesAndVelocity) {
     EXPECT_EQ(id + 1, object.getId()) << "identifiers are never reused";
     EXPECT_EQ(2, object.getAltitude());
     EXPECT_EQ(vq::HARD, object.getSolidness());
-    EXPECT_EQ(Vector(-0.5f, -0.5f), object.getBox().getCorner());
-    EXPECT_FLOAT_EQ(0.99f, object.getBox().getHorizontal());
     EXPECT_NE(0, object.draw()) << "no sprite";
     EXPECT_EQ(-1, object.setSprite("no_such_sprite"));
     for (const std::pair<int, int>& set_and_kept : {std::pair<int, int>{4, 4}, {5, 4}, {-1, 4}, {0, 0}}) {

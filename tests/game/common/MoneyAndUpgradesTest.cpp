@@ -61,8 +61,6 @@ TEST_F(UpgradeTest, TheCatalogueInOrder) {
     for (const Upgrade& u : upgrade_tree)
         actual.push_back(u.name + "," + u.prerequisite + "," + std::to_string(u.price) + (u.repeatable ? "+" : ""));
     EXPECT_EQ(actual, expected);
-    EXPECT_EQ(upgrade_tree[3].description, "Each corn sells for $5 more ($30).");
-    EXPECT_EQ(upgrade_tree[10].sprite, "upg-fast_supplier");
     EXPECT_EQ(names(upgrades.getShop()), roots);
 }
 

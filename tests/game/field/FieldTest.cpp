@@ -29,7 +29,6 @@ void ripen(Plot* p) {
     for (int i = 0; i < 5000 && p->getStage() != 4; i++)
         logicSteps();
 }
-int money() { return MoneyManager::getInstance().getMoney(); }
 // A plot in one line: stage, growth, water left, fertility, the tool in hand, soil + crop.
 std::string state(const Plot* p) {
     const char* held[] = {"can", "bag", "nothing"};

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <ctime>
 
 #include <SFML/Audio/Music.hpp>
@@ -22,7 +21,6 @@ bool musicPlaying() {
     return vq::ResourceManager::getInstance().getMusic("lounge")->getMusic()->getStatus() ==
            sf::SoundSource::Status::Playing;
 }
-int money() { return MoneyManager::getInstance().getMoney(); }
 
 class FlowTest : public GameTest {
 protected:
@@ -79,10 +77,7 @@ TEST_F(FlowTest, AFarmDayThenTheShopThenTheNextDay) {
     const std::vector<Plot*> plots = allOf<Plot>("Plot");
     ASSERT_EQ(plots.size(), 10u);
     EXPECT_TRUE(at(plots.front(), 4, 6) && at(plots.back(), 76, 6));
-    std::string field_extras;
-    for (const char* type : {"PlotModifier", "Crow", "Fly"})
-        field_extras += std::to_string(countOf(type)) + " ";
-    EXPECT_EQ(field_extras, "2 1 1 ") << "a can and a bag, a crow and a fly";
+    EXPECT_TRUE(countOf("PlotModifier") == 2 && countOf("Crow") == 1 && countOf("Fly") == 1) << "tools and pests";
     EXPECT_TRUE(fieldShown());
     key(vq::Keyboard::SPACE);
     EXPECT_EQ(countOf("Plot"), 10) << "a running day ignores SPACE";
@@ -118,12 +113,6 @@ TEST_F(FlowTest, AFarmDayThenTheShopThenTheNextDay) {
     for (FarmObject* p : allOf<FarmObject>("Crow"))
         EXPECT_FALSE(p->getActive());
 
-    // The seeds give one offer too dear and one affordable.
-    const auto by_price = [](ShopDisplay* a, ShopDisplay* b) { return a->getPrice() < b->getPrice(); };
-    ShopDisplay* p_dearest = *std::max_element(offers.begin(), offers.end(), by_price);
-    ASSERT_GT(p_dearest->getPrice(), cash);
-    click(p_dearest->getPosition());
-    EXPECT_EQ(timesPlayed("shop_fail"), 1);
     ShopDisplay* p_bought = player.shopTurn();
     ASSERT_NE(p_bought, nullptr);
     EXPECT_EQ(money(), cash - p_bought->getPrice());

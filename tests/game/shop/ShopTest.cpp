@@ -21,7 +21,6 @@ ShopDisplay* offer(const std::string& name, vq::Vector at, int wait = ShopDispla
     steps(wait);
     return p_display;
 }
-int money() { return MoneyManager::getInstance().getMoney(); }
 
 using ShopTest = GameTest;
 

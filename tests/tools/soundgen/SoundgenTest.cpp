@@ -57,17 +57,13 @@ TEST(Wav, HeaderSamplesAndNormalising) {
     EXPECT_EQ(peakOf(silent), 0.0) << "silence stays silence";
 }
 
-Piece piece(const std::string& chords, const std::string& body, const std::string& header) {
-    return parseMusic("music t " + header + "\nchords " + chords + "\n" + body);
-}
-
 TEST(Music, TheLoopIsExactAndSeamless) {
     // Sustained tones ringing over the end, reverb and limiter: all must wrap round the seam.
     const char* const body = "instrument pad plays=chords low=C4 send=0.5\n voice wave=saw lp=2000 release=0.4\nend\n"
                              "pattern pad -----x-- | --------\ninstrument tick plays=hits send=0.3\n"
                              " voice freq=3000 len=0.8 fm=1.4:2 decay=0.6\nend\npattern tick ......x. | x.......\n";
-    const char* const header = "tempo=100 swing=0.55 reverb=1.5 wet=-3 limit=3 peak=-3";
-    const Audio loop = renderMusic(piece("Cmaj7 | Am7", body, header));
+    const std::string header = "music t tempo=100 swing=0.55 reverb=1.5 wet=-3 limit=3 peak=-3\nchords Cmaj7 | Am7\n";
+    const Audio loop = renderMusic(parseMusic(header + body));
     ASSERT_EQ(loop.frames(), 211680u) << "two bars of four 0.6 s beats";
     EXPECT_NEAR(gainToDb(peakOf(loop)), -3.0, 1e-3);
     // Sound runs at the seam, and the jump across it is no bigger than the steps just before it.

@@ -1,49 +1,15 @@
-#ifndef VQ_TESTS_SUPPORT_SFMLTESTCOMPAT_H
-#define VQ_TESTS_SUPPORT_SFMLTESTCOMPAT_H
+#ifndef VQ_TESTS_SUPPORT_AUDIOOUTPUT_H
+#define VQ_TESTS_SUPPORT_AUDIOOUTPUT_H
 
-// The test-side companion of the engine's display/SfmlCompat.h: every SFML
-// 2/3 difference that only tests and benchmarks touch is chosen here.
+// Where the audio of a test goes. Both audio back ends are set up at once:
+// OpenAL Soft (SFML 2) and miniaudio (SFML 3), which tries PulseAudio, then
+// ALSA.
 
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
-#include <SFML/Audio/Sound.hpp>
-#include <SFML/Audio/SoundBuffer.hpp>
-#include <SFML/Window/Window.hpp>
-
 namespace vqtest {
-
-// SFML 2 plays through OpenAL Soft, SFML 3 through miniaudio, which is
-// reached here through PulseAudio (tried first on Linux) or ALSA.
-const bool AUDIO_THROUGH_OPENAL = SFML_VERSION_MAJOR < 3;
-
-// The samples a playback object plays; null when it has none.
-inline const sf::SoundBuffer* bufferOf(const sf::Sound& sound) {
-#if SFML_VERSION_MAJOR >= 3
-    return &sound.getBuffer();
-#else
-    return sound.getBuffer();
-#endif
-}
-
-// A sound or a music.
-template <typename Playing> bool isLooping(const Playing& playing) {
-#if SFML_VERSION_MAJOR >= 3
-    return playing.isLooping();
-#else
-    return playing.getLoop();
-#endif
-}
-
-// The X window id of a window, as xdotool names it.
-inline unsigned long windowId(const sf::Window& window) {
-#if SFML_VERSION_MAJOR >= 3
-    return static_cast<unsigned long>(window.getNativeHandle());
-#else
-    return static_cast<unsigned long>(window.getSystemHandle());
-#endif
-}
 
 // Audio objects made after this call play into an output that works but
 // goes nowhere: tests neither need nor disturb a sound card.
