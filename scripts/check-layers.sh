@@ -53,6 +53,7 @@ check_tree() {
         fi
     done
     # One grep for the whole tree: a process per file is slow on a busy machine.
+    # /dev/null keeps grep from reading standard input should a tree hold no files.
     while IFS= read -r entry; do
         file=${entry%%:*}
         [ -n "${rank_of_file[$file]+x}" ] || continue
@@ -70,7 +71,7 @@ check_tree() {
             echo "${file#"$root/"}: includes \"$target\", which is not below $tree/"
             bad=1
         fi
-    done < <(grep -H '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "${files[@]}")
+    done < <(grep -H '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "${files[@]}" /dev/null)
 }
 
 mapfile -t engine_layers < <(layers "$root/engine")
