@@ -1,10 +1,11 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "core/LogManager.h"
+#include <velloq/core/LogManager.h>
+#include <velloq/world/GameManager.h>
+
 #include "flow/ResourceTable.h"
 #include "flow/RunObjects.h"
-#include "world/GameManager.h"
 
 int main(int, char**) {
     vq::LogManager& log = vq::LogManager::getInstance();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Keeps the source folders in layers: a folder of engine/ or game/ may include
-# only itself and the folders its CMakeLists.txt adds before it, and engine
-# code never includes game code. Prints every include that points upwards and
+# Keeps the source folders in layers: a folder of engine/velloq/ or game/ may
+# include only itself and the folders its tree's CMakeLists.txt adds before
+# it, and engine code never includes game code. Engine headers are included
+# as <velloq/FOLDER/...>, the game's own as "FOLDER/...". Prints every include that points upwards and
 # fails if there is one.
 #
 #   scripts/check-layers.sh [ROOT]     (ROOT defaults to the repository)
@@ -9,22 +10,23 @@ set -uo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 
 # The one sanctioned exception: closing the window ends the game loop.
-allowed_upward="engine/input/InputManager.cpp world/GameManager.h"
+allowed_upward="engine/velloq/input/InputManager.cpp world/GameManager.h"
 
 bad=0
 
 # Folders in the order their CMakeLists.txt adds them: lowest layer first.
 layers() {
-    sed -n 's/^[[:space:]]*add_subdirectory(\([A-Za-z0-9_]*\))[[:space:]]*$/\1/p' "$1/CMakeLists.txt"
+    sed -n 's/^[[:space:]]*add_subdirectory(\([A-Za-z0-9_]*\/\)*\([A-Za-z0-9_]*\))[[:space:]]*$/\2/p' "$1/CMakeLists.txt"
 }
 
-# check_tree DIR OWN_LAYERS... -- FOREIGN_OK...
-# Includes naming one of OWN_LAYERS must name an earlier (or the same) layer;
-# FOREIGN_OK are folders below the whole tree (the engine, for the game);
-# anything else in quotes that names a folder of the repository is an error.
+# check_tree DIR OWN_PREFIX OWN_LAYERS... -- FOREIGN_OK...
+# Includes naming one of OWN_LAYERS (after OWN_PREFIX, "velloq/" for the
+# engine, nothing for the game) must name an earlier (or the same) layer;
+# FOREIGN_OK are prefixes of trees below this one ("velloq", for the game);
+# any other include in quotes that names a folder is an error.
 check_tree() {
-    local tree=$1
-    shift
+    local tree=$1 prefix=$2
+    shift 2
     local -a own=() below=()
     while [ $# -gt 0 ] && [ "$1" != "--" ]; do own+=("$1"); shift; done
     [ $# -gt 0 ] && shift
@@ -57,8 +59,19 @@ check_tree() {
     while IFS= read -r entry; do
         file=${entry%%:*}
         [ -n "${rank_of_file[$file]+x}" ] || continue
-        target=${entry#*\"}
-        target=${target%%\"*}
+        if [[ $entry == *\#*include*\"* ]]; then
+            target=${entry#*\"}
+            target=${target%%\"*}
+        else
+            target=${entry#*<}
+            target=${target%%>*}
+        fi
+        if [ -n "$prefix" ]; then
+            case "$target" in
+                "$prefix"*) target=${target#"$prefix"} ;;
+                *) echo "${file#"$root/"}: includes \"$target\" without the ${prefix%/} prefix"; bad=1; continue ;;
+            esac
+        fi
         target_folder=${target%%/*}
         [ "$target_folder" = "$target" ] && continue   # same-folder include without a path
         if [ -n "${rank_of[$target_folder]+x}" ]; then
@@ -71,14 +84,14 @@ check_tree() {
             echo "${file#"$root/"}: includes \"$target\", which is not below $tree/"
             bad=1
         fi
-    done < <(grep -H '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "${files[@]}" /dev/null)
+    done < <(grep -HE '^[[:space:]]*#[[:space:]]*include[[:space:]]*("|<velloq/)' "${files[@]}" /dev/null)
 }
 
 mapfile -t engine_layers < <(layers "$root/engine")
 mapfile -t game_layers < <(layers "$root/game")
 
-check_tree engine "${engine_layers[@]}" --
-check_tree game "${game_layers[@]}" -- "${engine_layers[@]}"
+check_tree engine/velloq velloq/ "${engine_layers[@]}" --
+check_tree game "" "${game_layers[@]}" -- velloq
 
 if [ $bad -ne 0 ]; then
     echo "Layer check failed: includes must point down (see the order in engine/ and game/CMakeLists.txt)." >&2

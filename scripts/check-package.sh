@@ -69,7 +69,7 @@ for header in $headers; do
         echo "check-package: installed header $header includes SFML" >&2
         fail=1
     fi
-    if ! echo "#include \"$header\"" | c++ -std=c++17 -Wall -Wextra -Werror -fsyntax-only -I "$include" -x c++ -; then
+    if ! echo "#include <velloq/$header>" | c++ -std=c++17 -Wall -Wextra -Werror -fsyntax-only -I "$prefix/include" -x c++ -; then
         echo "check-package: installed header $header does not compile on its own" >&2
         fail=1
     fi

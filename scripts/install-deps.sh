@@ -9,7 +9,7 @@ packages=(
     libsfml-dev libmpg123-dev libopenal-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev libtcod-dev
     libx11-dev xvfb xauth xdotool x11-utils imagemagick
-    clang libclang-rt-dev
+    clang libclang-rt-dev clang-format
     lame sox ccache
     # SFML 3 plays through miniaudio: the e2e and audio tests listen to it
     # through a private PulseAudio server.

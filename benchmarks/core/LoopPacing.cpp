@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/Clock.h"
-#include "core/EventStep.h"
-#include "core/LogManager.h"
-#include "world/GameManager.h"
-#include "world/Object.h"
+#include <velloq/core/Clock.h>
+#include <velloq/core/EventStep.h>
+#include <velloq/core/LogManager.h>
+#include <velloq/world/GameManager.h>
+#include <velloq/world/Object.h>
 
 namespace {
 

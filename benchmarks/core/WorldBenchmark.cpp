@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/LogManager.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
+#include <velloq/core/LogManager.h>
+#include <velloq/world/Object.h>
+#include <velloq/world/WorldManager.h>
 
 namespace {
 

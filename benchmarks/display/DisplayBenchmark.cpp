@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "display/CharacterBatch.h"
-#include "display/ConvertColor.h"
-#include "display/DisplayManager.h"
-#include "display/SfmlCompat.h"
+#include <velloq/display/CharacterBatch.h>
+#include <velloq/display/ConvertColor.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/display/SfmlCompat.h>
 
 namespace {
 
@@ -92,8 +92,8 @@ void BM_FramePerCharacter(benchmark::State& state) {
     for (auto _ : state) {
         const std::vector<Cell>& screen = screens()[frame++ % screens().size()];
         for (int i = 0; i < CELLS; i++) {
-            const vq::Vector p = vq::spacesToPixels(
-                vq::Vector(static_cast<float>(i % COLUMNS), static_cast<float>(i / COLUMNS)));
+            const vq::Vector p =
+                vq::spacesToPixels(vq::Vector(static_cast<float>(i % COLUMNS), static_cast<float>(i / COLUMNS)));
             vq::priv::CharacterBatch::drawReference(window, font, size, vq::charWidth(), vq::charHeight(), p.getX(),
                                                     p.getY(), screen[i].ch, vq::convertColor(screen[i].color),
                                                     background);
@@ -136,8 +136,8 @@ void BM_BuildBatch(benchmark::State& state) {
     for (auto _ : state) {
         const std::vector<Cell>& screen = screens()[frame++ % screens().size()];
         for (int i = 0; i < CELLS; i++) {
-            const vq::Vector p = vq::spacesToPixels(
-                vq::Vector(static_cast<float>(i % COLUMNS), static_cast<float>(i / COLUMNS)));
+            const vq::Vector p =
+                vq::spacesToPixels(vq::Vector(static_cast<float>(i % COLUMNS), static_cast<float>(i / COLUMNS)));
             batch.add(p.getX(), p.getY(), screen[i].ch, vq::convertColor(screen[i].color), sf::Color::Black);
         }
         benchmark::DoNotOptimize(batch.getVertexCount());
@@ -150,14 +150,10 @@ BENCHMARK(BM_BuildBatch)->Unit(benchmark::kMicrosecond);
 // Whether a run ended in an error. Google Benchmark 1.8 replaced the
 // error flag with a skip state; the overload taking int wins where the
 // newer member exists.
-template <typename Run>
-auto runFailed(const Run& run, int) -> decltype(static_cast<bool>(run.skipped)) {
+template <typename Run> auto runFailed(const Run& run, int) -> decltype(static_cast<bool>(run.skipped)) {
     return static_cast<bool>(run.skipped);
 }
-template <typename Run>
-bool runFailed(const Run& run, long) {
-    return run.error_occurred;
-}
+template <typename Run> bool runFailed(const Run& run, long) { return run.error_occurred; }
 
 // Prints the usual table, then the figures the targets are stated in.
 class SummaryReporter : public benchmark::ConsoleReporter {

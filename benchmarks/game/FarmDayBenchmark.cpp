@@ -10,22 +10,23 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <velloq/core/EventStep.h>
+#include <velloq/core/LogManager.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/input/EventKeyboard.h>
+#include <velloq/input/EventMouse.h>
+#include <velloq/input/InputManager.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/world/GameManager.h>
+#include <velloq/world/ObjectList.h>
+#include <velloq/world/WorldManager.h>
+
 #include "AudioOutput.h"
 #include "common/MoneyManager.h"
 #include "common/UpgradeManager.h"
-#include "core/EventStep.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
 #include "flow/DayKeeper.h"
 #include "flow/ResourceTable.h"
 #include "flow/RunObjects.h"
-#include "input/EventKeyboard.h"
-#include "input/EventMouse.h"
-#include "input/InputManager.h"
-#include "resources/ResourceManager.h"
-#include "world/GameManager.h"
-#include "world/ObjectList.h"
-#include "world/WorldManager.h"
 
 namespace {
 

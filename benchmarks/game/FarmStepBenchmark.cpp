@@ -7,23 +7,25 @@
 #include <cstdlib>
 #include <string>
 
+#include <velloq/core/EventStep.h>
+#include <velloq/input/EventMouse.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/world/WorldManager.h>
+
 #include "common/EventNewDay.h"
 #include "common/MoneyManager.h"
 #include "common/UpgradeManager.h"
-#include "core/EventStep.h"
 #include "field/Plot.h"
 #include "field/PlotModifier.h"
 #include "field/Reticle.h"
-#include "input/EventMouse.h"
 #include "pests/Crow.h"
 #include "pests/Fly.h"
-#include "resources/ResourceManager.h"
-#include "world/WorldManager.h"
 
 namespace {
 
 void loadSprites() {
     const char* const files[][2] = {
+        // clang-format off
         {"plot/empty.txt", "plot_empty"},          {"plot/watered.txt", "plot_watered"},
         {"plot/fertile.txt", "plot_fertile"},      {"plot/watered_fertile.txt", "plot_watered_fertile"},
         {"modifiers/fertilizer.txt", "fertilizer"}, {"modifiers/watering_can.txt", "watering_can"},
@@ -32,6 +34,7 @@ void loadSprites() {
         {"pests/crow.txt", "pest_crow"},           {"pests/fly.txt", "pest_fly"},
         {"pests/crow_damage.txt", "pest_crow_damaged"}, {"pests/fly_damage.txt", "pest_fly_damaged"},
     };
+    // clang-format on
     for (const auto& entry : files)
         vq::ResourceManager::getInstance().loadSprite(std::string(VQ_DATA_DIR) + "/sprites/" + entry[0], entry[1]);
 }

@@ -14,20 +14,21 @@
 #include <string>
 #include <vector>
 
+#include <velloq/core/EventStep.h>
+#include <velloq/core/LogManager.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/input/EventKeyboard.h>
+#include <velloq/input/EventMouse.h>
+#include <velloq/input/InputManager.h>
+#include <velloq/world/GameManager.h>
+#include <velloq/world/WorldManager.h>
+
 #include "common/MoneyManager.h"
-#include "core/EventStep.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
 #include "field/Plot.h"
 #include "flow/DayKeeper.h"
 #include "flow/ResourceTable.h"
 #include "flow/RunObjects.h"
-#include "input/EventKeyboard.h"
-#include "input/EventMouse.h"
-#include "input/InputManager.h"
 #include "pests/Pest.h"
-#include "world/GameManager.h"
-#include "world/WorldManager.h"
 
 namespace {
 

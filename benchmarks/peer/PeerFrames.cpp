@@ -47,8 +47,8 @@ std::vector<std::vector<Cell>> makeScreens() {
 
 // The engine's eight colours.
 TCOD_color_t engineColor(int index) {
-    static const TCOD_color_t colors[] = {{0, 0, 0},     {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
-                                          {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+    static const TCOD_color_t colors[] = {{0, 0, 0},   {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                          {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
     return colors[index & 7];
 }
 

@@ -11,10 +11,11 @@
 
 #include <unistd.h>
 
+#include <velloq/core/LogManager.h>
+#include <velloq/resources/ResourceManager.h>
+
 #include "AudioOutput.h"
-#include "core/LogManager.h"
 #include "flow/ResourceTable.h"
-#include "resources/ResourceManager.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 
 #include <string>
 
-#include "core/Box.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
-#include "input/EventKeyboard.h"
-#include "resources/ResourceManager.h"
-#include "resources/Sound.h"
-#include "world/EventCollision.h"
-#include "world/GameManager.h"
-#include "world/WorldManager.h"
+#include <velloq/core/Box.h>
+#include <velloq/core/LogManager.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/input/EventKeyboard.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/resources/Sound.h>
+#include <velloq/world/EventCollision.h>
+#include <velloq/world/GameManager.h>
+#include <velloq/world/WorldManager.h>
 
 Hero::Hero(vq::Vector position) : m_bumps(0) {
     setType("Hero");

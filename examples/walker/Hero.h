@@ -1,9 +1,9 @@
 #ifndef WALKER_HERO_H
 #define WALKER_HERO_H
 
-#include "core/Event.h"
-#include "core/Vector.h"
-#include "world/Object.h"
+#include <velloq/core/Event.h>
+#include <velloq/core/Vector.h>
+#include <velloq/world/Object.h>
 
 // The '@' the player walks with the arrow keys, one cell per press. It counts
 // how often it bumps into a wall, shows the count at the top of the screen and

@@ -1,8 +1,8 @@
 #ifndef WALKER_WALL_H
 #define WALKER_WALL_H
 
-#include "core/Vector.h"
-#include "world/Object.h"
+#include <velloq/core/Vector.h>
+#include <velloq/world/Object.h>
 
 // One '#' of the room. Walls are HARD, so the world refuses to move another
 // HARD object into them and tells both with a collision event instead.

@@ -1,29 +1,24 @@
 // Walker: an '@' walks through a room with the arrow keys and bumps into its
 // walls. Everything the game does goes through the engine's managers.
 
+#include <velloq/core/LogManager.h>
+#include <velloq/core/Vector.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/world/GameManager.h>
+
 #include "Hero.h"
 #include "Wall.h"
-#include "core/LogManager.h"
-#include "core/Vector.h"
-#include "resources/ResourceManager.h"
-#include "world/GameManager.h"
 
 namespace {
 
 // The room as it stands on screen: '#' a wall, '@' where the hero starts.
 const char* const ROOM[] = {
-    "########################################",
-    "#                                      #",
-    "#  @ #                                 #",
-    "#    #          ######                 #",
-    "#    #                       #         #",
-    "#    ########                #         #",
-    "#                            #         #",
-    "#           ####             ######    #",
-    "#              #                       #",
-    "#              #                       #",
-    "#                                      #",
-    "########################################",
+    "########################################", "#                                      #",
+    "#  @ #                                 #", "#    #          ######                 #",
+    "#    #                       #         #", "#    ########                #         #",
+    "#                            #         #", "#           ####             ######    #",
+    "#              #                       #", "#              #                       #",
+    "#                                      #", "########################################",
 };
 // Where the room's top-left cell sits in the 80 x 24 grid.
 const int ROOM_LEFT = 20;
@@ -36,7 +31,8 @@ void buildRoom() {
         for (int col = 0; ROOM[row][col] != '\0'; col++) {
             // A one-cell picture is centred on its position: the middle of
             // the cell is half a cell right of and below its corner.
-            const vq::Vector cell(static_cast<float>(ROOM_LEFT + col) + 0.5f, static_cast<float>(ROOM_TOP + row) + 0.5f);
+            const vq::Vector cell(static_cast<float>(ROOM_LEFT + col) + 0.5f,
+                                  static_cast<float>(ROOM_TOP + row) + 0.5f);
             if (ROOM[row][col] == '#')
                 new Wall(cell);
             else if (ROOM[row][col] == '@')
@@ -47,8 +43,8 @@ void buildRoom() {
 
 int loadResources() {
     vq::ResourceManager& resources = vq::ResourceManager::getInstance();
-    if (resources.loadSprite("sprites/hero.txt", "hero") != 0 || resources.loadSprite("sprites/wall.txt", "wall") != 0 ||
-        resources.loadSound("sounds/bump.wav", "bump") != 0)
+    if (resources.loadSprite("sprites/hero.txt", "hero") != 0 ||
+        resources.loadSprite("sprites/wall.txt", "wall") != 0 || resources.loadSound("sounds/bump.wav", "bump") != 0)
         return -1;
     return 0;
 }

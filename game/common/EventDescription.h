@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/Event.h"
+#include <velloq/core/Event.h>
 
 inline constexpr char DESCRIPTION_EVENT[] = "description_event";
 

@@ -1,8 +1,9 @@
 #ifndef CORNFIELD_COMMON_EVENTMODIFIERCHANGE_H
 #define CORNFIELD_COMMON_EVENTMODIFIERCHANGE_H
 
+#include <velloq/core/Event.h>
+
 #include "common/PlotModifierType.h"
-#include "core/Event.h"
 
 inline constexpr char MODIFIER_CHANGE_EVENT[] = "modifier_change";
 

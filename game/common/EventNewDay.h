@@ -1,7 +1,7 @@
 #ifndef CORNFIELD_COMMON_EVENTNEWDAY_H
 #define CORNFIELD_COMMON_EVENTNEWDAY_H
 
-#include "core/Event.h"
+#include <velloq/core/Event.h>
 
 inline constexpr char NEW_DAY_EVENT[] = "new_day_event";
 

@@ -1,7 +1,7 @@
 #ifndef CORNFIELD_COMMON_EVENTSTATECHANGE_H
 #define CORNFIELD_COMMON_EVENTSTATECHANGE_H
 
-#include "core/Event.h"
+#include <velloq/core/Event.h>
 
 inline constexpr char STATE_CHANGE_EVENT[] = "state_change";
 

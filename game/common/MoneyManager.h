@@ -1,7 +1,7 @@
 #ifndef CORNFIELD_COMMON_MONEYMANAGER_H
 #define CORNFIELD_COMMON_MONEYMANAGER_H
 
-#include "core/Manager.h"
+#include <velloq/core/Manager.h>
 
 // The player's money and the day's quota, in whole dollars. Never started or
 // stopped: it works from first use.

@@ -1,7 +1,7 @@
 #include "common/PlaySound.h"
 
-#include "resources/ResourceManager.h"
-#include "resources/Sound.h"
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/resources/Sound.h>
 
 namespace {
 SoundObserver sound_observer = nullptr;

@@ -7,8 +7,9 @@
 #include <numeric>
 #include <random>
 
+#include <velloq/core/LogManager.h>
+
 #include "common/MoneyManager.h"
-#include "core/LogManager.h"
 
 namespace {
 // One value from the system's random device; the clock stands in when the

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include <velloq/core/Manager.h>
+
 #include "common/Upgrade.h"
-#include "core/Manager.h"
 
 // The upgrades on offer, what was bought and how often, prices and purchases.
 // Never started or stopped: it works from first use.

@@ -1,7 +1,7 @@
 #ifndef CORNFIELD_FIELD_FARMOBJECT_H
 #define CORNFIELD_FIELD_FARMOBJECT_H
 
-#include "world/Object.h"
+#include <velloq/world/Object.h>
 
 // Base of everything that belongs to the farm (plots, tools, pests): inactive,
 // and so neither drawn nor interactive, while the shop is open.

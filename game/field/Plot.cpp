@@ -3,18 +3,19 @@
 #include <cstdlib>
 #include <string>
 
+#include <velloq/core/EventStep.h>
+#include <velloq/core/Geometry.h>
+#include <velloq/input/EventMouse.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/resources/Sprite.h>
+#include <velloq/world/WorldManager.h>
+
 #include "common/EventModifierChange.h"
 #include "common/MoneyManager.h"
 #include "common/PlaySound.h"
 #include "common/UpgradeManager.h"
-#include "core/EventStep.h"
-#include "core/Geometry.h"
 #include "field/CornLevel.h"
 #include "hud/FloatingText.h"
-#include "input/EventMouse.h"
-#include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
-#include "world/WorldManager.h"
 
 int Plot::plot_count = 0;
 

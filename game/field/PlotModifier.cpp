@@ -1,18 +1,18 @@
 #include "field/PlotModifier.h"
 
-
 #include <algorithm>
 #include <cstdlib>
+
+#include <velloq/core/EventStep.h>
+#include <velloq/core/Geometry.h>
+#include <velloq/input/EventMouse.h>
+#include <velloq/world/WorldManager.h>
 
 #include "common/EventModifierChange.h"
 #include "common/EventNewDay.h"
 #include "common/PlaySound.h"
 #include "common/UpgradeManager.h"
-#include "core/EventStep.h"
-#include "core/Geometry.h"
 #include "field/RandomFieldPosition.h"
-#include "input/EventMouse.h"
-#include "world/WorldManager.h"
 
 namespace {
 // First and later waits: base + rand() mod spread.

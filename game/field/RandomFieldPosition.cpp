@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "display/DisplayManager.h"
+#include <velloq/display/DisplayManager.h>
 
 vq::Vector randomFieldPosition() {
     const vq::DisplayManager& display = vq::DisplayManager::getInstance();

@@ -1,7 +1,7 @@
 #ifndef CORNFIELD_FIELD_RANDOMFIELDPOSITION_H
 #define CORNFIELD_FIELD_RANDOMFIELDPOSITION_H
 
-#include "core/Vector.h"
+#include <velloq/core/Vector.h>
 
 // A random whole-cell place on the field, clear of the status texts at the
 // top: x in 4 .. width - 5, then y in 8 .. height - 5, each from one rand().

@@ -1,9 +1,10 @@
 #include "field/Reticle.h"
 
+#include <velloq/display/DisplayManager.h>
+#include <velloq/input/EventMouse.h>
+
 #include "common/EventModifierChange.h"
 #include "common/EventNewDay.h"
-#include "display/DisplayManager.h"
-#include "input/EventMouse.h"
 
 Reticle::Reticle() : m_held_modifier(NO_MODIFIER) {
     setType("Reticle");

@@ -1,9 +1,10 @@
 #ifndef CORNFIELD_FIELD_RETICLE_H
 #define CORNFIELD_FIELD_RETICLE_H
 
+#include <velloq/display/Color.h>
+#include <velloq/world/Object.h>
+
 #include "common/PlotModifierType.h"
-#include "display/Color.h"
-#include "world/Object.h"
 
 // The mouse cursor: a "+" that follows the pointer, coloured by the held tool.
 class Reticle : public vq::Object {

@@ -4,25 +4,26 @@
 #include <string>
 #include <vector>
 
+#include <velloq/core/Event.h>
+#include <velloq/input/EventKeyboard.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/world/ObjectList.h>
+#include <velloq/world/WorldManager.h>
+
 #include "common/EventNewDay.h"
 #include "common/EventStateChange.h"
 #include "common/MoneyManager.h"
 #include "common/PlaySound.h"
 #include "common/UpgradeManager.h"
-#include "core/Event.h"
 #include "field/Plot.h"
 #include "field/PlotModifier.h"
 #include "hud/DisplayText.h"
 #include "hud/QuotaMetText.h"
 #include "hud/TitleScreen.h"
-#include "input/EventKeyboard.h"
 #include "pests/Crow.h"
 #include "pests/Fly.h"
-#include "resources/ResourceManager.h"
 #include "shop/ShopDescription.h"
 #include "shop/ShopDisplay.h"
-#include "world/ObjectList.h"
-#include "world/WorldManager.h"
 
 namespace {
 // Where the shop's offers stand, by their place in the selection.
@@ -131,7 +132,8 @@ void DayKeeper::swapToFarm() {
 
     // Three plots per switch at most: a second Field Work bought in one visit
     // pays off a day later.
-    const int allowed = START_PLOTS + PLOTS_PER_FIELD_WORK * UpgradeManager::getInstance().getPurchaseCount("Field Work");
+    const int allowed =
+        START_PLOTS + PLOTS_PER_FIELD_WORK * UpgradeManager::getInstance().getPurchaseCount("Field Work");
     if (plots.getCount() < allowed)
         for (int i = 0; i < PLOTS_PER_FIELD_WORK; i++)
             new Plot;

@@ -1,7 +1,7 @@
 #ifndef CORNFIELD_FLOW_DAYKEEPER_H
 #define CORNFIELD_FLOW_DAYKEEPER_H
 
-#include "world/Object.h"
+#include <velloq/world/Object.h>
 
 // Runs the game: starts it on SPACE at the title screen, times each farm day,
 // checks the quota when the day ends and switches between title screen, farm

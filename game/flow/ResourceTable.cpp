@@ -1,6 +1,6 @@
 #include "flow/ResourceTable.h"
 
-#include "resources/ResourceManager.h"
+#include <velloq/resources/ResourceManager.h>
 
 const ResourceEntry SPRITE_RESOURCES[] = {
     {"sprites/plot/empty.txt", "plot_empty"},

@@ -5,7 +5,7 @@
 
 // One data file and the label the game knows it by.
 struct ResourceEntry {
-    const char* file;  // relative to the working directory
+    const char* file; // relative to the working directory
     const char* label;
 };
 

@@ -2,11 +2,12 @@
 
 #include <string>
 
-#include "core/Event.h"
-#include "display/DisplayManager.h"
+#include <velloq/core/Event.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/world/ObjectList.h>
+#include <velloq/world/WorldManager.h>
+
 #include "flow/DayKeeper.h"
-#include "world/ObjectList.h"
-#include "world/WorldManager.h"
 
 namespace {
 const int STEPS_PER_SECOND = 30;

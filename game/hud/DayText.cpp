@@ -2,8 +2,9 @@
 
 #include <string>
 
+#include <velloq/core/Event.h>
+
 #include "common/EventNewDay.h"
-#include "core/Event.h"
 
 DayText::DayText() {
     setType("DayText");

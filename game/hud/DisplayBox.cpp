@@ -1,6 +1,6 @@
 #include "hud/DisplayBox.h"
 
-#include "display/DisplayManager.h"
+#include <velloq/display/DisplayManager.h>
 
 DisplayBox::DisplayBox() : m_width(0), m_height(0) {
     setType("DisplayBox");

@@ -1,8 +1,8 @@
 #ifndef CORNFIELD_HUD_DISPLAYBOX_H
 #define CORNFIELD_HUD_DISPLAYBOX_H
 
-#include "core/Vector.h"
-#include "world/Object.h"
+#include <velloq/core/Vector.h>
+#include <velloq/world/Object.h>
 
 // A rectangle outlined with '+', '-' and '|', centred on its position. Its
 // inside is painted with spaces, hiding what lies below it.

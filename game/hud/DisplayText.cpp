@@ -1,6 +1,6 @@
 #include "hud/DisplayText.h"
 
-#include "display/DisplayManager.h"
+#include <velloq/display/DisplayManager.h>
 
 namespace {
 const char BORDER_LINE[] = "--------";

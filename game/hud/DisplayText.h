@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "core/Vector.h"
-#include "world/Object.h"
+#include <velloq/core/Vector.h>
+#include <velloq/world/Object.h>
 
 // One line of white text centred on its position, optionally framed by a line
 // of eight dashes above and below.

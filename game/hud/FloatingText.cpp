@@ -1,7 +1,7 @@
 #include "hud/FloatingText.h"
 
-#include "core/Event.h"
-#include "world/WorldManager.h"
+#include <velloq/core/Event.h>
+#include <velloq/world/WorldManager.h>
 
 FloatingText::FloatingText() : m_lifetime(15) {
     setType("FloatingText");

@@ -2,9 +2,10 @@
 
 #include <string>
 
+#include <velloq/core/Event.h>
+#include <velloq/display/DisplayManager.h>
+
 #include "common/MoneyManager.h"
-#include "core/Event.h"
-#include "display/DisplayManager.h"
 
 MoneyText::MoneyText() {
     setType("MoneyText");
@@ -15,9 +16,7 @@ MoneyText::MoneyText() {
     setBorder(true);
 }
 
-void MoneyText::update(int money, int quota) {
-    setText("$" + std::to_string(money) + " / $" + std::to_string(quota));
-}
+void MoneyText::update(int money, int quota) { setText("$" + std::to_string(money) + " / $" + std::to_string(quota)); }
 
 int MoneyText::eventHandler(const vq::Event* p_e) {
     if (p_e->getType() != vq::STEP_EVENT)

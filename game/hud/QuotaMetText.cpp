@@ -1,8 +1,8 @@
 #include "hud/QuotaMetText.h"
 
-#include "core/Event.h"
-#include "display/DisplayManager.h"
-#include "world/WorldManager.h"
+#include <velloq/core/Event.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/world/WorldManager.h>
 
 namespace {
 const int QUOTA_MET_STEPS = 60;
@@ -11,8 +11,8 @@ const int QUOTA_MET_STEPS = 60;
 QuotaMetText::QuotaMetText() : m_countdown(QUOTA_MET_STEPS) {
     setSprite("text_passed");
     const vq::DisplayManager& display = vq::DisplayManager::getInstance();
-    setPosition(vq::Vector(static_cast<float>(display.getHorizontal()) / 2,
-                           static_cast<float>(display.getVertical()) / 2));
+    setPosition(
+        vq::Vector(static_cast<float>(display.getHorizontal()) / 2, static_cast<float>(display.getVertical()) / 2));
     setSolidness(vq::GHOST);
     setAltitude(3);
 }

@@ -1,7 +1,7 @@
 #ifndef CORNFIELD_HUD_QUOTAMETTEXT_H
 #define CORNFIELD_HUD_QUOTAMETTEXT_H
 
-#include "world/Object.h"
+#include <velloq/world/Object.h>
 
 // The "quota met" picture in the middle of the screen; it removes itself
 // after 60 steps, over the opening shop.

@@ -1,11 +1,12 @@
 #include "hud/TitleScreen.h"
 
+#include <velloq/core/Event.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/input/EventKeyboard.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/world/WorldManager.h>
+
 #include "common/MoneyManager.h"
-#include "core/Event.h"
-#include "display/DisplayManager.h"
-#include "input/EventKeyboard.h"
-#include "resources/ResourceManager.h"
-#include "world/WorldManager.h"
 
 namespace {
 const int GAME_OVER_STEPS = 90;
@@ -22,8 +23,8 @@ TitleScreen::TitleScreen() : m_countdown(0) {
         setSprite("text_title");
     }
     const vq::DisplayManager& display = vq::DisplayManager::getInstance();
-    setPosition(vq::Vector(static_cast<float>(display.getHorizontal() / 2.0),
-                           static_cast<float>(display.getVertical() / 2.0)));
+    setPosition(
+        vq::Vector(static_cast<float>(display.getHorizontal() / 2.0), static_cast<float>(display.getVertical() / 2.0)));
     setSolidness(vq::GHOST);
     setAltitude(3);
     if (vq::Music* p_music = vq::ResourceManager::getInstance().getMusic("lounge"))

@@ -1,7 +1,7 @@
 #ifndef CORNFIELD_HUD_TITLESCREEN_H
 #define CORNFIELD_HUD_TITLESCREEN_H
 
-#include "world/Object.h"
+#include <velloq/world/Object.h>
 
 // The picture between games, with the lounge music. After a lost game it
 // shows the game-over picture for 90 steps first. SPACE removes it.

@@ -1,20 +1,20 @@
 #include "pests/Pest.h"
 
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
+#include <velloq/core/EventStep.h>
+#include <velloq/core/Geometry.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/input/EventMouse.h>
+#include <velloq/world/EventCollision.h>
+#include <velloq/world/EventOut.h>
+
 #include "common/EventNewDay.h"
 #include "common/PlaySound.h"
-#include "core/EventStep.h"
-#include "core/Geometry.h"
-#include "display/DisplayManager.h"
 #include "field/Plot.h"
 #include "field/RandomFieldPosition.h"
-#include "input/EventMouse.h"
-#include "world/EventCollision.h"
-#include "world/EventOut.h"
 
 namespace {
 const int LIFETIME = 1800;

@@ -1,7 +1,8 @@
 #include "shop/ShopDescription.h"
 
+#include <velloq/core/Event.h>
+
 #include "common/EventDescription.h"
-#include "core/Event.h"
 
 ShopDescription::ShopDescription() { setType("ShopDescription"); }
 

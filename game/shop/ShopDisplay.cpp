@@ -2,17 +2,18 @@
 
 #include <string>
 
+#include <velloq/core/Box.h>
+#include <velloq/core/Event.h>
+#include <velloq/core/Geometry.h>
+#include <velloq/core/LogManager.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/input/EventMouse.h>
+#include <velloq/resources/Animation.h>
+#include <velloq/world/WorldManager.h>
+
 #include "common/EventDescription.h"
 #include "common/PlaySound.h"
 #include "common/UpgradeManager.h"
-#include "core/Box.h"
-#include "core/Event.h"
-#include "core/Geometry.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
-#include "input/EventMouse.h"
-#include "resources/Animation.h"
-#include "world/WorldManager.h"
 
 namespace {
 const int BOX_WIDTH = 10;

@@ -7,12 +7,12 @@
 
 #include <SFML/Graphics.hpp>
 
-#include "display/CharacterBatch.h"
-#include "display/ConvertColor.h"
-#include "display/DisplayManager.h"
-#include "display/SfmlCompat.h"
-#include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
+#include <velloq/display/CharacterBatch.h>
+#include <velloq/display/ConvertColor.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/display/SfmlCompat.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/resources/Sprite.h>
 
 namespace e2e {
 

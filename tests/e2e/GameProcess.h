@@ -1,7 +1,6 @@
 #ifndef VQ_TESTS_E2E_GAMEPROCESS_H
 #define VQ_TESTS_E2E_GAMEPROCESS_H
 
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

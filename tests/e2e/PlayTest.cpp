@@ -6,11 +6,12 @@
 #include <regex>
 #include <string>
 
+#include <velloq/display/DisplayManager.h>
+
 #include "ExpectedScreen.h"
 #include "GameProcess.h"
 #include "TempDir.h"
 #include "WavCapture.h"
-#include "display/DisplayManager.h"
 
 using e2e::ExpectedScreen;
 using e2e::GameProcess;

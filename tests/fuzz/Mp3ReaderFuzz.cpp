@@ -9,7 +9,7 @@
 #include <SFML/Audio/InputSoundFile.hpp>
 #include <SFML/System/Err.hpp>
 
-#include "resources/Mp3Reader.h"
+#include <velloq/resources/Mp3Reader.h>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     vq::registerMp3Reader();

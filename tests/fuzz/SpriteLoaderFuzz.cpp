@@ -10,11 +10,11 @@
 
 #include <unistd.h>
 
-#include "core/LogManager.h"
-#include "core/Vector.h"
-#include "resources/Animation.h"
-#include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
+#include <velloq/core/LogManager.h>
+#include <velloq/core/Vector.h>
+#include <velloq/resources/Animation.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/resources/Sprite.h>
 
 namespace {
 

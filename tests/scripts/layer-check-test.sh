@@ -14,15 +14,16 @@ trap 'rm -rf "$scratch"' EXIT
 expect_failure() {
     rm -rf "$scratch/tree" && mkdir "$scratch/tree"
     cp -r "$root/engine" "$root/game" "$scratch/tree/"
-    echo "#include \"$2\"" >> "$scratch/tree/$1"
+    echo "#include $2" >> "$scratch/tree/$1"
     if "$check" "$scratch/tree" >/dev/null 2>&1; then
         echo "an include of $2 in $1 was not caught" >&2
         exit 1
     fi
 }
-expect_failure game/common/MoneyManager.cpp hud/DisplayText.h
-expect_failure game/hud/DayText.cpp flow/DayKeeper.h
-expect_failure game/field/Plot.cpp pests/Crow.h
-expect_failure engine/core/Manager.cpp world/WorldManager.h
-expect_failure engine/resources/Sprite.cpp common/MoneyManager.h
+expect_failure game/common/MoneyManager.cpp '"hud/DisplayText.h"'
+expect_failure game/hud/DayText.cpp '"flow/DayKeeper.h"'
+expect_failure game/field/Plot.cpp '"pests/Crow.h"'
+expect_failure game/field/Plot.cpp '"core/Vector.h"'
+expect_failure engine/velloq/core/Manager.cpp '<velloq/world/WorldManager.h>'
+expect_failure engine/velloq/resources/Sprite.cpp '"common/MoneyManager.h"'
 echo "layer check: passes on the tree, catches upward includes"

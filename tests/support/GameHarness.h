@@ -13,22 +13,23 @@
 #include <cmath>
 #include <filesystem>
 
+#include <velloq/core/EventStep.h>
+#include <velloq/core/LogManager.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/input/EventKeyboard.h>
+#include <velloq/input/EventMouse.h>
+#include <velloq/input/InputManager.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/resources/Sprite.h>
+#include <velloq/world/GameManager.h>
+#include <velloq/world/Object.h>
+#include <velloq/world/WorldManager.h>
+
 #include "AudioOutput.h"
 #include "common/MoneyManager.h"
 #include "common/PlaySound.h"
 #include "common/UpgradeManager.h"
-#include "core/EventStep.h"
-#include "core/LogManager.h"
-#include "display/DisplayManager.h"
 #include "flow/ResourceTable.h"
-#include "input/EventKeyboard.h"
-#include "input/EventMouse.h"
-#include "input/InputManager.h"
-#include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
-#include "world/GameManager.h"
-#include "world/Object.h"
-#include "world/WorldManager.h"
 
 namespace vqtest {
 
@@ -46,7 +47,8 @@ class EngineEnvironment : public ::testing::Environment {
             char templ[] = "/tmp/vqgame-XXXXXX";
             ASSERT_NE(mkdtemp(templ), nullptr);
             for (const char* entry : {"vq-font.ttf", "sprites", "sounds", "music"})
-                std::filesystem::create_symlink(VQ_DATA_DIR "/" + std::string(entry), templ + ("/" + std::string(entry)));
+                std::filesystem::create_symlink(VQ_DATA_DIR "/" + std::string(entry),
+                                                templ + ("/" + std::string(entry)));
             setenv("VQ_TEST_DIR", templ, 1);
             m_owns_dir = true;
         }

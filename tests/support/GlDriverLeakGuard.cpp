@@ -7,7 +7,7 @@
 #include <SFML/Window/Context.hpp>
 #include <gtest/gtest.h>
 
-#include "display/WindowProbe.h"
+#include <velloq/display/WindowProbe.h>
 
 namespace {
 

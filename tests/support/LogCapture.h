@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <velloq/core/LogManager.h>
+
 #include "TempDir.h"
-#include "core/LogManager.h"
 
 namespace vqtest {
 

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "display/SfmlCompat.h"
+#include <velloq/display/SfmlCompat.h>
 
 extern char** environ;
 
@@ -124,7 +124,7 @@ public:
         }
         setenv("PULSE_SERVER", ("unix:" + m_dir + "/pulse.sock").c_str(), 1);
         setenv("PULSE_COOKIE", (m_dir + "/cookie").c_str(), 1);
-        setenv("PULSE_LATENCY_MSEC", "30", 1); // a few frames of buffer: a busy machine must not starve the stream
+        setenv("PULSE_LATENCY_MSEC", "30", 1);      // a few frames of buffer: a busy machine must not starve the stream
         setenv("ALSA_CONFIG_PATH", "/dev/null", 1); // should the server be missing, nothing reaches a real device
     }
     const std::string& error() const { return m_error; }

@@ -7,10 +7,11 @@
 
 #include <unistd.h>
 
-#include "core/LogManager.h"
+#include <velloq/core/LogManager.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/resources/Sprite.h>
+
 #include "flow/ResourceTable.h"
-#include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
 
 namespace spritecheck {
 
@@ -218,8 +219,8 @@ std::vector<std::string> artProblems(const vq::Sprite& sprite, int plot_width, i
             problems.push_back("is " + size + " but the empty plot is " + std::to_string(plot_width) + " x " +
                                std::to_string(plot_height) + "; every plot look must be the same size");
         if (limit.inside_plot && plot_width > 0 && (width >= plot_width || height >= plot_height))
-            problems.push_back("is " + size + ", must be smaller than the plot (" + std::to_string(plot_width) +
-                               " x " + std::to_string(plot_height) + ") in both directions");
+            problems.push_back("is " + size + ", must be smaller than the plot (" + std::to_string(plot_width) + " x " +
+                               std::to_string(plot_height) + ") in both directions");
     }
 
     // Tabs and control characters draw as boxes or nothing in the game font.
@@ -364,8 +365,8 @@ int run(const Options& options, std::ostream& out, std::ostream& err) {
         } else {
             const bool is_music = target.kind == Kind::MUSIC;
             (is_music ? musics : sounds)++;
-            const int result = is_music ? store.loadMusic(target.file, target.label)
-                                        : store.loadSound(target.file, target.label);
+            const int result =
+                is_music ? store.loadMusic(target.file, target.label) : store.loadSound(target.file, target.label);
             out << (is_music ? "music " : "sound ") << target.label << "  (" << target.file << ")  "
                 << (result == 0 ? "loads" : "does not load") << '\n';
             problems += reportLog(tap, options, out);

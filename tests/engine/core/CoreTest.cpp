@@ -3,11 +3,12 @@
 #include <filesystem>
 #include <string>
 
+#include <velloq/core/Box.h>
+#include <velloq/core/Geometry.h>
+#include <velloq/core/LogManager.h>
+#include <velloq/core/Vector.h>
+
 #include "TempDir.h"
-#include "core/Box.h"
-#include "core/Geometry.h"
-#include "core/LogManager.h"
-#include "core/Vector.h"
 
 using vq::Box;
 using vq::LogManager;
@@ -20,16 +21,21 @@ namespace {
 TEST(Geometry, EdgesAreInside) {
     const Box a(Vector(0, 0), 2, 2);
     const std::pair<Box, bool> others[] = {
-        {Box(Vector(2, 0), 1, 1), true},        {Box(Vector(2, 2), 1, 1), true},  {Box(Vector(1, 1), 0, 0), true},
-        {Box(Vector(-1, -1), 5, 5), true},      {Box(Vector(2.01f, 0), 1, 1), false},
-        {Box(Vector(0, -3), 2, 2.5f), false},   {Box(Vector(-1, 0.5f), 0.99f, 1), false}};
+        {Box(Vector(2, 0), 1, 1), true},         {Box(Vector(2, 2), 1, 1), true},
+        {Box(Vector(1, 1), 0, 0), true},         {Box(Vector(-1, -1), 5, 5), true},
+        {Box(Vector(2.01f, 0), 1, 1), false},    {Box(Vector(0, -3), 2, 2.5f), false},
+        {Box(Vector(-1, 0.5f), 0.99f, 1), false}};
     for (const auto& o : others) {
-        EXPECT_EQ(vq::boxIntersectsBox(a, o.first), o.second) << o.first.getCorner().getX() << o.first.getCorner().getY();
+        EXPECT_EQ(vq::boxIntersectsBox(a, o.first), o.second)
+            << o.first.getCorner().getX() << o.first.getCorner().getY();
         EXPECT_EQ(vq::boxIntersectsBox(o.first, a), o.second);
     }
     const Box box(Vector(1, 1), 4, 2);
-    const std::pair<Vector, bool> points[] = {{Vector(1, 1), true},     {Vector(5, 3), true},  {Vector(3, 2), true},
-                                              {Vector(5.01f, 3), false}, {Vector(1, 0.99f), false}};
+    const std::pair<Vector, bool> points[] = {{Vector(1, 1), true},
+                                              {Vector(5, 3), true},
+                                              {Vector(3, 2), true},
+                                              {Vector(5.01f, 3), false},
+                                              {Vector(1, 0.99f), false}};
     for (const auto& p : points)
         EXPECT_EQ(vq::boxContainsPosition(box, p.first), p.second) << p.first.getX() << "," << p.first.getY();
     EXPECT_EQ(Vector(5, 3), box.getOtherCorner());
@@ -78,7 +84,8 @@ TEST_F(LogManagerTest, LinesAboveTheLevelAreAppendedAndReturnTheirLength) {
     // The manager's own shut-down line is lost: the started flag is cleared first.
     EXPECT_EQ("LogManager started\nStep 12\nlevel two\nunlevelled\n", TempDir::read(vq::LOGFILE_NAME));
     log.setLogLevel(-1);
-    EXPECT_EQ("LogManager started\nStep 12\nlevel two\nunlevelled\nLogManager started\nsecond run\n", run("second run"));
+    EXPECT_EQ("LogManager started\nStep 12\nlevel two\nunlevelled\nLogManager started\nsecond run\n",
+              run("second run"));
 }
 
 // A log of the limit's size is appended to; one byte more and it is moved to

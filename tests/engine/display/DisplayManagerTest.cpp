@@ -15,13 +15,14 @@
 #include <string>
 #include <vector>
 
+#include <velloq/display/CharacterBatch.h>
+#include <velloq/display/ConvertColor.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/display/FrameCapture.h>
+#include <velloq/display/SfmlCompat.h>
+#include <velloq/display/WindowProbe.h>
+
 #include "LogCapture.h"
-#include "display/CharacterBatch.h"
-#include "display/ConvertColor.h"
-#include "display/DisplayManager.h"
-#include "display/FrameCapture.h"
-#include "display/SfmlCompat.h"
-#include "display/WindowProbe.h"
 
 namespace {
 
@@ -35,8 +36,10 @@ using vqtest::LogCapture;
 // convert all the same.
 TEST(DisplayWithoutWindow, StartUpDrawingAndSwappingFailWithTheirLogLinesButUnitsConvert) {
     EXPECT_EQ(vq::spacesToPixels(Vector(1, 1)), Vector(12.8f, 32.0f));
-    const std::pair<int, sf::Color> colours[] = {{vq::BLACK, sf::Color(0, 0, 0)}, {vq::YELLOW, sf::Color(255, 255, 0)},
-                                                 {vq::CYAN, sf::Color(0, 255, 255)}, {8, sf::Color::White},
+    const std::pair<int, sf::Color> colours[] = {{vq::BLACK, sf::Color(0, 0, 0)},
+                                                 {vq::YELLOW, sf::Color(255, 255, 0)},
+                                                 {vq::CYAN, sf::Color(0, 255, 255)},
+                                                 {8, sf::Color::White},
                                                  {-1, sf::Color::White}};
     for (const auto& c : colours)
         EXPECT_EQ(vq::convertColor(static_cast<vq::Color>(c.first)), c.second) << c.first;
@@ -334,8 +337,8 @@ protected:
     Difference render(const std::vector<Placed>& chars, sf::Color clear, bool batch_knows_clear) {
         reference.clear(clear);
         for (const Placed& c : chars)
-            vq::priv::CharacterBatch::drawReference(reference, font, CHAR_SIZE, CELL_W, CELL_H, c.x, c.y, c.ch,
-                                                    c.color, c.background);
+            vq::priv::CharacterBatch::drawReference(reference, font, CHAR_SIZE, CELL_W, CELL_H, c.x, c.y, c.ch, c.color,
+                                                    c.background);
         reference.display();
         batched.clear(clear);
         batch.clear();
@@ -441,8 +444,8 @@ TEST_F(CharacterBatchTest, OddCharactersAndBlocksLeftOutOverUntouchedGroundChang
     for (int i = 0; i < 1500; i++) {
         const float x = std::floor(static_cast<float>(rng() % 158) / 2.0f * CELL_W);
         const float y = static_cast<float>(rng() % 46) / 2.0f * CELL_H;
-        chars.push_back({x, y, rng() % 3 ? ' ' : randomGlyph(rng), randomColor(rng),
-                         rng() % 5 ? sf::Color::Blue : sf::Color::Red});
+        chars.push_back(
+            {x, y, rng() % 3 ? ' ' : randomGlyph(rng), randomColor(rng), rng() % 5 ? sf::Color::Blue : sf::Color::Red});
     }
     const Difference d = render(chars, sf::Color::Blue, true);
     EXPECT_EQ(d.pixels, 0) << d.first;

@@ -8,15 +8,16 @@
 #include <string>
 #include <vector>
 
+#include <velloq/display/DisplayManager.h>
+#include <velloq/display/SfmlCompat.h>
+#include <velloq/input/EventKeyboard.h>
+#include <velloq/input/EventMouse.h>
+#include <velloq/input/InputManager.h>
+#include <velloq/input/KeyTranslation.h>
+#include <velloq/world/GameManager.h>
+#include <velloq/world/Object.h>
+
 #include "LogCapture.h"
-#include "display/DisplayManager.h"
-#include "display/SfmlCompat.h"
-#include "input/EventKeyboard.h"
-#include "input/EventMouse.h"
-#include "input/InputManager.h"
-#include "input/KeyTranslation.h"
-#include "world/GameManager.h"
-#include "world/Object.h"
 
 namespace {
 
@@ -41,13 +42,12 @@ public:
 };
 
 TEST(KeyTranslation, TheEngineNumbersEveryKeyItsOwnWay) {
-    std::map<int, int> table = {{int(SK::Space), 0},    {int(SK::Enter), 1},     {int(SK::Escape), 2},
-                                {int(SK::Tab), 3},      {int(SK::Left), 4},      {int(SK::Right), 5},
-                                {int(SK::Up), 6},       {int(SK::Down), 7},      {int(SK::Pause), 8},
-                                {int(SK::Subtract), 9}, {int(SK::Add), 10},      {int(vq::priv::KEY_GRAVE), 11},
-                                {int(SK::Period), 12},  {int(SK::Comma), 13},    {int(SK::Slash), 14},
-                                {int(SK::LControl), 15}, {int(SK::RControl), 16}, {int(SK::LShift), 17},
-                                {int(SK::RShift), 18},  {int(SK::Num0), 66}};
+    std::map<int, int> table = {
+        {int(SK::Space), 0},     {int(SK::Enter), 1},    {int(SK::Escape), 2},  {int(SK::Tab), 3},
+        {int(SK::Left), 4},      {int(SK::Right), 5},    {int(SK::Up), 6},      {int(SK::Down), 7},
+        {int(SK::Pause), 8},     {int(SK::Subtract), 9}, {int(SK::Add), 10},    {int(vq::priv::KEY_GRAVE), 11},
+        {int(SK::Period), 12},   {int(SK::Comma), 13},   {int(SK::Slash), 14},  {int(SK::LControl), 15},
+        {int(SK::RControl), 16}, {int(SK::LShift), 17},  {int(SK::RShift), 18}, {int(SK::Num0), 66}};
     // In order: F1..F12 are 19..30, A..Z 31..56, the digits 1..9 57..65.
     for (const auto& run : {std::vector<int>{int(SK::F1), 12, 19}, {int(SK::A), 26, 31}, {int(SK::Num1), 9, 57}})
         for (int i = 0; i < run[1]; i++)
@@ -76,9 +76,9 @@ TEST(HandleEvent, KeysAndMouseArriveInEngineTermsAndClosingEndsTheGame) {
     input.handleEvent(vq::priv::makeMouseButtonEvent(false, sf::Mouse::Button::Right, 100, 50)); // ignored
     input.handleEvent(vq::priv::makeMouseButtonEvent(true, static_cast<sf::Mouse::Button>(3), 0, 0));
     input.handleEvent(vq::priv::makeFocusLostEvent()); // ignored
-    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"key 47 0", "key 47 1", "key -1 0",
-                                                       "mouse -1 1 40.000000,12.000000",
-                                                       "mouse 1 0 7.812500,1.562500", "mouse -1 0 0.000000,0.000000"}));
+    EXPECT_EQ(recorder.seen,
+              (std::vector<std::string>{"key 47 0", "key 47 1", "key -1 0", "mouse -1 1 40.000000,12.000000",
+                                        "mouse 1 0 7.812500,1.562500", "mouse -1 0 0.000000,0.000000"}));
     recorder.seen.clear();
     vq::GameManager::getInstance().setGameOver(false);
     input.handleEvent(vq::priv::makeClosedEvent());

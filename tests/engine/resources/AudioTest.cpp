@@ -11,13 +11,14 @@
 #include <string>
 #include <vector>
 
+#include <velloq/display/SfmlCompat.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/resources/Sprite.h>
+
 #include "Audio.h"
 #include "AudioOutput.h"
 #include "LogCapture.h"
-#include "display/SfmlCompat.h"
 #include "flow/ResourceTable.h"
-#include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
 
 using vq::Music;
 using vq::ResourceManager;
@@ -74,7 +75,9 @@ TEST_F(StoreTest, StoresKeepUniqueLabelsUpToTheirCapacity) {
     EXPECT_EQ(-1, store().unloadMusic("")) << "the empty label marks free music slots";
     for (const Kind& k : kinds) {
         SCOPED_TRACE(k.name);
-        const auto load = [&](const std::string& file, const std::string& label) { return (store().*k.load)(file, label); };
+        const auto load = [&](const std::string& file, const std::string& label) {
+            return (store().*k.load)(file, label);
+        };
         const auto unload = [&](const std::string& label) { return (store().*k.unload)(label); };
         ASSERT_TRUE(load(k.file, "a") == 0 && load(k.file, "b") == 0);
         EXPECT_EQ(-1, load("missing", "b"));
@@ -91,8 +94,8 @@ TEST_F(StoreTest, StoresKeepUniqueLabelsUpToTheirCapacity) {
         for (int i = k.name == "music" ? 3 : 2; i < k.capacity; i++)
             ASSERT_EQ(0, load(k.file, "more" + std::to_string(i)));
         EXPECT_EQ(-1, load(k.file, "one more"));
-        EXPECT_EQ(LogCapture::last(), "Failed to add " + k.name + ", " + k.name + (k.name == "sprite" ? "" : "s") +
-                                          " array is full");
+        EXPECT_EQ(LogCapture::last(),
+                  "Failed to add " + k.name + ", " + k.name + (k.name == "sprite" ? "" : "s") + " array is full");
     }
     EXPECT_EQ(2205u, samplesOf(store().getSound("b"))) << "moved with its own samples";
 }
@@ -119,7 +122,8 @@ TEST_F(StoreTest, PlayingLoopsAsAskedAndASoundNeverLoadedOnlyComplains) {
 TEST_F(StoreTest, Mp3DecodesToTheExactLengthSeeksAndLeavesOtherFormatsAlone) {
     ASSERT_EQ(0, store().loadMusic(MP3, "tone"));
     const sf::Music* p_music = store().getMusic("tone")->getMusic();
-    EXPECT_EQ(std::to_string(p_music->getSampleRate()) + " Hz, " + std::to_string(p_music->getChannelCount()), "44100 Hz, 1");
+    EXPECT_EQ(std::to_string(p_music->getSampleRate()) + " Hz, " + std::to_string(p_music->getChannelCount()),
+              "44100 Hz, 1");
     EXPECT_NEAR(1.0, p_music->getDuration().asSeconds(), 0.001) << "gapless: the encoder's padding is dropped";
     ASSERT_EQ(0, store().loadSound(MP3, "mp3"));
     const sf::SoundBuffer* p_buffer = vq::priv::soundBufferOf(store().getSound("mp3")->getSound());
@@ -185,9 +189,9 @@ std::vector<std::pair<std::string, std::string>> sprites() {
         list.emplace_back(std::string("sprites/upgrades/") + upgrade + ".txt", std::string("upg-") + upgrade);
     return list;
 }
-const char* const SOUNDS[] = {"crop_done",   "crop_harvest", "crop_plant",     "fertilizer_drop", "fertilizer_pickup",
-                              "game_over",   "pest_hurt",    "pest_plot_hit",  "shop_fail",       "shop_success",
-                              "success",     "watering_drop", "watering_pickup"};
+const char* const SOUNDS[] = {"crop_done", "crop_harvest",  "crop_plant",     "fertilizer_drop", "fertilizer_pickup",
+                              "game_over", "pest_hurt",     "pest_plot_hit",  "shop_fail",       "shop_success",
+                              "success",   "watering_drop", "watering_pickup"};
 
 // Every file made up here with contents of its own shows which label it went to.
 TEST_F(StoreTest, EveryFileOfTheResourceTableLoadsUnderItsLabelInTableOrder) {

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include <velloq/display/DisplayManager.h>
+#include <velloq/resources/Animation.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/resources/Sprite.h>
+#include <velloq/resources/SpriteReader.h>
+
 #include "LogCapture.h"
-#include "display/DisplayManager.h"
-#include "resources/Animation.h"
-#include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
-#include "resources/SpriteReader.h"
 
 using vq::Animation;
 using vq::DisplayManager;
@@ -236,14 +237,21 @@ TEST_F(SpriteTest, BadFilesAreRefusedWithTheirReason) {
         {"1\n2\n", "Failed to parse frame height" + file},
         {"1\n2\n3\n4\n", "Failed to parse color" + file},
         {spriteText({"1", "2", "1", "1", "red"}), "Failed to read line" + file + " frame 1 row 1" + eof},
-        {spriteText({"2", "2", "2", "1", "red", "ab", "cd", "ef"}), "Failed to read line" + file + " frame 2 row 2" + eof},
-        {spriteText({"2", "2", "2", "1", "red", "ab", "cd", "ef"}, true), "Failed to read line" + file + " frame 2 row 2" + width},
-        {spriteText({"2", "3", "2", "1", "red", "abc", "abc", "abc", "ab"}), "Failed to read line" + file + " frame 2 row 2" + width},
-        {spriteText({"2", "3", "2", "1", "red", "abc", "abc", "abc", "abcd"}), "Failed to read line" + file + " frame 2 row 2" + width},
+        {spriteText({"2", "2", "2", "1", "red", "ab", "cd", "ef"}),
+         "Failed to read line" + file + " frame 2 row 2" + eof},
+        {spriteText({"2", "2", "2", "1", "red", "ab", "cd", "ef"}, true),
+         "Failed to read line" + file + " frame 2 row 2" + width},
+        {spriteText({"2", "3", "2", "1", "red", "abc", "abc", "abc", "ab"}),
+         "Failed to read line" + file + " frame 2 row 2" + width},
+        {spriteText({"2", "3", "2", "1", "red", "abc", "abc", "abc", "abcd"}),
+         "Failed to read line" + file + " frame 2 row 2" + width},
         // Header claims beyond the file: nothing that large is ever allocated.
-        {spriteText({"2000000000", "1", "1", "1", "red", "a", "b"}), "Failed to read line" + file + " frame 3 row 1" + eof},
-        {spriteText({"2000000000", "1", "2000000000", "1", "red", "a"}, true), "Failed to read line" + file + " frame 1 row 2" + width},
-        {spriteText({"1", "2147483647", "1", "1", "red", "abc"}), "Failed to read line" + file + " frame 1 row 1" + width},
+        {spriteText({"2000000000", "1", "1", "1", "red", "a", "b"}),
+         "Failed to read line" + file + " frame 3 row 1" + eof},
+        {spriteText({"2000000000", "1", "2000000000", "1", "red", "a"}, true),
+         "Failed to read line" + file + " frame 1 row 2" + width},
+        {spriteText({"1", "2147483647", "1", "1", "red", "abc"}),
+         "Failed to read line" + file + " frame 1 row 1" + width},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(-1, load(c.first)) << c.first;

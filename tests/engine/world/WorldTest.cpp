@@ -4,16 +4,17 @@
 #include <string>
 #include <vector>
 
+#include <velloq/core/EventStep.h>
+#include <velloq/display/DisplayManager.h>
+#include <velloq/input/InputManager.h>
+#include <velloq/resources/ResourceManager.h>
+#include <velloq/world/EventCollision.h>
+#include <velloq/world/GameManager.h>
+#include <velloq/world/Object.h>
+#include <velloq/world/ObjectList.h>
+#include <velloq/world/WorldManager.h>
+
 #include "LogCapture.h"
-#include "core/EventStep.h"
-#include "display/DisplayManager.h"
-#include "input/InputManager.h"
-#include "resources/ResourceManager.h"
-#include "world/EventCollision.h"
-#include "world/GameManager.h"
-#include "world/Object.h"
-#include "world/ObjectList.h"
-#include "world/WorldManager.h"
 
 using vq::GameManager;
 using vq::Object;
@@ -200,7 +201,8 @@ TEST_F(WorldTest, DeletionsHappenAtTheNextUpdateOnceAndDrawingGoesByAltitude) {
     make("also low", Vector(), vq::GHOST)->setAltitude(0);
     on_collision->spawn_on_step = true; // what a broadcast creates does not hear it
     const vq::EventStep step(0);
-    EXPECT_EQ(world.onEvent(&step), 5) << "the handlers' results add up"; // as the loop runs a frame: step, update, draw
+    EXPECT_EQ(world.onEvent(&step), 5)
+        << "the handlers' results add up"; // as the loop runs a frame: step, update, draw
     world.update();
     world.draw();
     EXPECT_EQ((std::vector<std::string>{"on_step step 0", "on_collision step 0", "wall step 0", "low step 0",
@@ -254,9 +256,9 @@ TEST(GameManager, GameOverFromAStepFinishesTheFrameThenShutsEverythingDown) {
     std::vector<std::string> journal;
     (new Probe(journal, "p", Vector(), vq::GHOST))->stop_at_step = 2;
     game.run();
-    EXPECT_EQ((std::vector<std::string>{"p step 0", "p drawn", "p step 1", "p drawn", "p step 2", "p drawn",
-                                        "p deleted"}),
-              journal);
+    EXPECT_EQ(
+        (std::vector<std::string>{"p step 0", "p drawn", "p step 1", "p drawn", "p step 2", "p drawn", "p deleted"}),
+        journal);
     EXPECT_EQ(3, game.getStepCount());
     EXPECT_FALSE(vq::DisplayManager::getInstance().isStarted() || vq::LogManager::getInstance().isStarted());
     std::string order;

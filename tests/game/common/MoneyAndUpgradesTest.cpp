@@ -32,8 +32,10 @@ protected:
     }
     MoneyManager& money = MoneyManager::getInstance();
     UpgradeManager& upgrades = UpgradeManager::getInstance();
+    // clang-format off
     const std::vector<std::string> roots = {"Blue Corn", "Fresher Water", "When It Rains", "Scarecrow", "Field Work",
                                             "Fertilizer", "Bug Spray",     "Bug Net",       "Instant Scythe"};
+    // clang-format on
 };
 
 TEST_F(UpgradeTest, MoneyReachesTheQuotaAtEqualityAndPaysOnlyWhatItHas) {
@@ -51,12 +53,14 @@ TEST_F(UpgradeTest, MoneyReachesTheQuotaAtEqualityAndPaysOnlyWhatItHas) {
 
 TEST_F(UpgradeTest, TheCatalogueInOrder) {
     // name, prerequisite, price and "+" for the repeatable ones
+    // clang-format off
     const std::vector<std::string> expected = {
         "Blue Corn,,100",          "Purple Corn,Blue Corn,300",   "White Corn,Purple Corn,600",
         "Red Corn,White Corn,1000", "Fresher Water,,150+",        "When It Rains,,175+",
         "Scarecrow,,200+",         "Field Work,,125+",            "Fertilizer,,300",
         "Stuffed Bags,Fertilizer,200+", "Fast Supplier,Fertilizer,250+", "Bug Spray,,275",
         "Bug Net,,325+",           "Instant Scythe,,350",         "Seed Drill,Instant Scythe,1050"};
+    // clang-format on
     std::vector<std::string> actual;
     for (const Upgrade& u : upgrade_tree)
         actual.push_back(u.name + "," + u.prerequisite + "," + std::to_string(u.price) + (u.repeatable ? "+" : ""));

@@ -70,8 +70,11 @@ TEST_F(FieldTest, ACropGrowsThroughItsStagesAndSellsForItsCornsValue) {
     EXPECT_EQ(state(p), "stage 4 growth 3 water 0 holds nothing plot_empty+corn_yellow") << "ripe stays ripe";
     EXPECT_EQ(playedSounds(), (std::vector<std::string>{"crop_plant", "crop_done"}));
     // Each corn upgrade changes the ripe picture and the price, shown rising from the plot.
-    const char* corn[][2] = {{"", "corn_yellow"},         {"Blue Corn", "corn_blue"}, {"Purple Corn", "corn_purple"},
-                             {"White Corn", "corn_white"}, {"Red Corn", "corn_red"}};
+    const char* corn[][2] = {{"", "corn_yellow"},
+                             {"Blue Corn", "corn_blue"},
+                             {"Purple Corn", "corn_purple"},
+                             {"White Corn", "corn_white"},
+                             {"Red Corn", "corn_red"}};
     click(p->getPosition());
     for (int level = 0; level <= 4; level++) {
         ASSERT_TRUE(level == 0 || buy(corn[level][0]));
@@ -82,7 +85,8 @@ TEST_F(FieldTest, ACropGrowsThroughItsStagesAndSellsForItsCornsValue) {
         click(p->getPosition());
         steps();
         const std::string value = "$" + std::to_string(10 + 5 * level);
-        EXPECT_EQ("$" + std::to_string(money()) + " " + cells(6, 2, static_cast<int>(value.size()) + 1), value + " +" + value);
+        EXPECT_EQ("$" + std::to_string(money()) + " " + cells(6, 2, static_cast<int>(value.size()) + 1),
+                  value + " +" + value);
     }
     EXPECT_EQ(state(p), "stage 0 growth 0 water 0 holds nothing plot_empty");
     EXPECT_EQ(timesPlayed("crop_harvest"), 6);
@@ -150,7 +154,8 @@ TEST_F(FieldTest, InstantScytheHarvestsAndSeedDrillPlants) {
     steps(45);
     EXPECT_EQ(p->getStage(), 4);
     steps();
-    EXPECT_EQ(std::to_string(p->getStage()) + " $" + std::to_string(money()), "0 $10") << "harvested once ripe growth passes 45";
+    EXPECT_EQ(std::to_string(p->getStage()) + " $" + std::to_string(money()), "0 $10")
+        << "harvested once ripe growth passes 45";
     ASSERT_TRUE(buy("Seed Drill"));
     EXPECT_EQ((new Plot())->getStage(), 0) << "a new plot is not planted";
     p->reset();
@@ -180,7 +185,8 @@ TEST_F(FieldTest, CrowsSetCropsBackOneTimeInFortyFliesStopOneStepAndTheShopStops
     steps(5);
     click(p->getPosition());
     holdTool(WATERING_CAN);
-    EXPECT_EQ(state(p), "stage 1 growth " + std::to_string(growth + 1) + " water 0 holds nothing plot_empty+corn_seeds");
+    EXPECT_EQ(state(p),
+              "stage 1 growth " + std::to_string(growth + 1) + " water 0 holds nothing plot_empty+corn_seeds");
     EXPECT_EQ(cells(6, 1, 7), "       ") << "nor is it drawn";
 }
 

@@ -43,7 +43,8 @@ struct ScriptedPlayer {
     ShopDisplay* shopTurn() const {
         ShopDisplay* p_best = nullptr;
         for (ShopDisplay* p : allOf<ShopDisplay>("ShopDisplay"))
-            if (!p->getPurchased() && p->getClickDelay() == 0 && p->getPrice() <= MoneyManager::getInstance().getMoney() &&
+            if (!p->getPurchased() && p->getClickDelay() == 0 &&
+                p->getPrice() <= MoneyManager::getInstance().getMoney() &&
                 (p_best == nullptr || p->getPrice() < p_best->getPrice()))
                 p_best = p;
         if (p_best != nullptr)

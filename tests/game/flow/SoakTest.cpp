@@ -18,8 +18,8 @@ using SoakTest = GameTest;
 
 TEST_F(SoakTest, FiftyFarmDaysLeaveNothingBehind) {
     const int farm_days = getenv("CORNFIELD_SOAK_DAYS") != nullptr ? atoi(getenv("CORNFIELD_SOAK_DAYS")) : 50;
-    const int run_objects = 5;   // reticle, day keeper and the three status texts
-    const int field_extras = 4;  // two tools, a crow and a fly
+    const int run_objects = 5;  // reticle, day keeper and the three status texts
+    const int field_extras = 4; // two tools, a crow and a fly
     srand(4242);
     UpgradeManager::getInstance().setShopSeed(4242);
     DayKeeper* p_keeper = createRunObjects();

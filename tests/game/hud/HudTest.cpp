@@ -29,17 +29,22 @@ TEST_F(HudTest, BoxesAndTextLinesOnTheGrid) {
     p_floating->setText("+$10");
     p_floating->setPosition(vq::Vector(70, 12));
     steps();
-    const char* const rows[] = {" +--------+ ", " |        | ", "X|        |X", " |        | ", " |        | ",
-                                " +--------+ "};
+    const char* const rows[] = {" +--------+ ", " |        | ", "X|        |X",
+                                " |        | ", " |        | ", " +--------+ "};
     for (int row = 10; row <= 15; row++)
         EXPECT_EQ(cells(row, 44, 12), rows[row - 10]) << row;
     EXPECT_EQ(cells(9, 0, 80) + cells(16, 30, 50), std::string(130, ' '));
     const std::vector<vq::DrawnCharacter> frame = vq::DisplayManager::getInstance().getLastFrame();
-    EXPECT_EQ(std::count_if(frame.begin(), frame.end(),
-                            [](const vq::DrawnCharacter& c) { return c.ch == '+' && c.position == vq::Vector(9.5f, 4.5f); }),
-              1);
-    EXPECT_EQ(cells(19, 34, 13) + cells(20, 34, 13) + cells(21, 34, 13), "  --------   " + std::string(" Hello, farm ") + "  --------   ");
-    EXPECT_EQ(cells(15, 6, 8) + cells(16, 6, 8) + cells(17, 6, 8), "        " "   abc  " "        ") << "no border";
+    EXPECT_EQ(
+        std::count_if(frame.begin(), frame.end(),
+                      [](const vq::DrawnCharacter& c) { return c.ch == '+' && c.position == vq::Vector(9.5f, 4.5f); }),
+        1);
+    EXPECT_EQ(cells(19, 34, 13) + cells(20, 34, 13) + cells(21, 34, 13),
+              "  --------   " + std::string(" Hello, farm ") + "  --------   ");
+    EXPECT_EQ(cells(15, 6, 8) + cells(16, 6, 8) + cells(17, 6, 8), "        "
+                                                                   "   abc  "
+                                                                   "        ")
+        << "no border";
 
     EXPECT_EQ(cells(12, 68, 4), "+$10") << "drawn where it stands after its first move";
     EXPECT_FLOAT_EQ(p_floating->getPosition().getY(), 11.75f);

@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <velloq/core/Geometry.h>
+#include <velloq/world/EventCollision.h>
+
 #include "GameHarness.h"
 #include "common/EventNewDay.h"
 #include "common/EventStateChange.h"
-#include "core/Geometry.h"
 #include "field/Plot.h"
 #include "pests/Crow.h"
 #include "pests/Fly.h"
-#include "world/EventCollision.h"
 
 using namespace vqtest;
 
@@ -55,14 +56,16 @@ TEST_F(PestTest, DelaysAreSetByKindShortenByTheDayAndLengthenWithPurchases) {
     const int countdown = crow->getSpawnCountdown();
     const struct {
         int day, scarecrows, nets, crow, fly;
-    } cases[] = {{0, 0, 0, 700, 500}, {1, 0, 0, 675, 475}, {27, 0, 0, 25, 10}, {40, 0, 0, 10, 10}, {4, 2, 1, 1300, 650}};
+    } cases[] = {
+        {0, 0, 0, 700, 500}, {1, 0, 0, 675, 475}, {27, 0, 0, 25, 10}, {40, 0, 0, 10, 10}, {4, 2, 1, 1300, 650}};
     for (const auto& c : cases) {
         ASSERT_TRUE(buy("Scarecrow", c.scarecrows - UpgradeManager::getInstance().getPurchaseCount("Scarecrow")) &&
                     buy("Bug Net", c.nets - UpgradeManager::getInstance().getPurchaseCount("Bug Net")));
         shop(c.day == 4); // the news reaches the pests in the shop too
         send(EventNewDay(c.day));
         EXPECT_EQ(std::to_string(crow->getDelay()) + " " + std::to_string(fly->getDelay()),
-                  std::to_string(c.crow) + " " + std::to_string(c.fly)) << "day " << c.day;
+                  std::to_string(c.crow) + " " + std::to_string(c.fly))
+            << "day " << c.day;
     }
     EXPECT_EQ(crow->getSpawnCountdown(), countdown) << "the running wait is kept";
 }

@@ -17,11 +17,14 @@ using namespace soundgen;
 // A mistake in a description file is reported with its line, so a bad edit
 // is found before the sounds are made.
 TEST(DescriptionFiles, NameTheLineOfAMistake) {
-    const std::pair<const char*, int> errors[] = {
-        {"sound a\n  voice freq=440\n  voice colour=red\nend\n", 3}, {"sound a\n  voice freq=nonsense\nend\n", 2},
-        {"voice freq=440\n", 1},                                     {"\nsound a\n  voice\n", 2}, // never closed
-        {"sound a\nend\n", 2},                      {"sound a peak=2\n voice\nend\n", 1}, // no voices; would clip
-        {"sound a\n voice len=0.1 attack=0.2\nend\n", 2}, {"sound a\n voice\nend\nsound a\n voice\nend\n", 4}};
+    const std::pair<const char*, int> errors[] = {{"sound a\n  voice freq=440\n  voice colour=red\nend\n", 3},
+                                                  {"sound a\n  voice freq=nonsense\nend\n", 2},
+                                                  {"voice freq=440\n", 1},
+                                                  {"\nsound a\n  voice\n", 2}, // never closed
+                                                  {"sound a\nend\n", 2},
+                                                  {"sound a peak=2\n voice\nend\n", 1}, // no voices; would clip
+                                                  {"sound a\n voice len=0.1 attack=0.2\nend\n", 2},
+                                                  {"sound a\n voice\nend\nsound a\n voice\nend\n", 4}};
     for (const auto& e : errors) {
         int line = -1;
         try {
@@ -33,9 +36,9 @@ TEST(DescriptionFiles, NameTheLineOfAMistake) {
     }
     const std::string head = "music m beats=4\nchords C | F | G | C\ninstrument d plays=hits\n voice\nend\n";
     EXPECT_NO_THROW(parseMusic(head + "pattern d x.x.x.x. | x...x...\n"));
-    for (const std::string& bad : {head + "pattern d x.x.x.x. | x...x... | xxxxxxxx\n", // 3 bars in 4
-                                   head + "pattern d x.x.5.x.\n", head + "pattern e x.x.x.x.\n",
-                                   std::string("music m swing=0.95\nchords C\n")})
+    for (const std::string& bad :
+         {head + "pattern d x.x.x.x. | x...x... | xxxxxxxx\n", // 3 bars in 4
+          head + "pattern d x.x.5.x.\n", head + "pattern e x.x.x.x.\n", std::string("music m swing=0.95\nchords C\n")})
         EXPECT_THROW(parseMusic(bad), ParseError) << bad;
 }
 
@@ -88,8 +91,8 @@ TEST(ProjectFiles, EveryGameEffectIsDescribedAndTheLoungeLoops) {
         EXPECT_TRUE(peakOf(a) <= dbToGain(-13.0) + 1e-4 && peakOf(a) > dbToGain(-24.0)) << s.name;
     }
     EXPECT_EQ(names, (std::set<std::string>{"crop_done", "crop_harvest", "crop_plant", "fertilizer_drop",
-                                            "fertilizer_pickup", "game_over", "pest_hurt", "pest_plot_hit",
-                                            "shop_fail", "shop_success", "success", "watering_drop", "watering_pickup"}));
+                                            "fertilizer_pickup", "game_over", "pest_hurt", "pest_plot_hit", "shop_fail",
+                                            "shop_success", "success", "watering_drop", "watering_pickup"}));
     const Piece m = parseMusic(readTextFile(std::string(SOUNDGEN_DIR) + "/lounge.txt"));
     const Arrangement a(m);
     EXPECT_TRUE(a.loopSeconds() >= 30.0 && a.loopSeconds() <= 60.0) << a.loopSeconds();

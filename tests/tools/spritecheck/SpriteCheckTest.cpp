@@ -6,9 +6,10 @@
 
 #include <unistd.h>
 
+#include <velloq/resources/Sprite.h>
+
 #include "SpriteCheck.h"
 #include "TempDir.h"
-#include "resources/Sprite.h"
 
 using spritecheck::Options;
 using vq::Frame;
@@ -32,11 +33,12 @@ TEST(SpriteCheckRules, SizesAndFrameCountsFollowTheGame) {
         const char* label;
         int width, height, frames;
         size_t problems;
-    } cases[] = {{"pest_crow", 5, 2, 2, 0},   {"pest_crow", 6, 2, 2, 1},      {"pest_crow", 5, 2, 1, 1},
-                 {"pest_crow_damaged", 5, 2, 1, 0}, {"pest_fly", 3, 2, 2, 1}, {"upg-bug_net", 8, 4, 1, 0},
-                 {"upg-bug_net", 8, 5, 1, 1}, {"watering_can", 6, 3, 1, 1},   {"pumpkin", 24, 14, 1, 0},
-                 {"text_title", 79, 10, 1, 1}, {"plot_watered", 7, 5, 1, 0},  {"plot_watered", 6, 5, 1, 1},
-                 {"corn_red", 6, 4, 1, 0},    {"corn_red", 7, 3, 1, 1},       {"my_new_picture.txt", 200, 40, 1, 0}};
+    } cases[] = {
+        {"pest_crow", 5, 2, 2, 0},         {"pest_crow", 6, 2, 2, 1},    {"pest_crow", 5, 2, 1, 1},
+        {"pest_crow_damaged", 5, 2, 1, 0}, {"pest_fly", 3, 2, 2, 1},     {"upg-bug_net", 8, 4, 1, 0},
+        {"upg-bug_net", 8, 5, 1, 1},       {"watering_can", 6, 3, 1, 1}, {"pumpkin", 24, 14, 1, 0},
+        {"text_title", 79, 10, 1, 1},      {"plot_watered", 7, 5, 1, 0}, {"plot_watered", 6, 5, 1, 1},
+        {"corn_red", 6, 4, 1, 0},          {"corn_red", 7, 3, 1, 1},     {"my_new_picture.txt", 200, 40, 1, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(problems(c.label, c.width, c.height, c.frames), c.problems)
             << c.label << " " << c.width << " x " << c.height << ", " << c.frames << " frames";

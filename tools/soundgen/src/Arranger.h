@@ -11,10 +11,10 @@ namespace soundgen {
 
 // One note or hit an instrument plays, in pattern slots (swung eighths).
 struct NoteEvent {
-    long slot = 0;            // start, within the form
-    long endSlot = 0;         // where the next slot that is not a hold begins; may run past the form's end
-    std::vector<int> notes;   // note numbers; empty for hits
-    double gainDb = 0.0;      // accent or ghost
+    long slot = 0;          // start, within the form
+    long endSlot = 0;       // where the next slot that is not a hold begins; may run past the form's end
+    std::vector<int> notes; // note numbers; empty for hits
+    double gainDb = 0.0;    // accent or ghost
 };
 
 // Places a piece's patterns on its form: which chord sounds when, which notes

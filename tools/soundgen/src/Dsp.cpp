@@ -168,7 +168,8 @@ void limitLoop(Audio& loop, double thresholdGain, double lookahead, double relea
     std::vector<double> spread(n, 1.0);
     for (long i = 0; i < len; ++i) {
         double frameMax = 0.0;
-        for (std::size_t c = 0; c < ch; ++c) frameMax = std::max(frameMax, std::fabs(double(loop.samples[at(i) * ch + c])));
+        for (std::size_t c = 0; c < ch; ++c)
+            frameMax = std::max(frameMax, std::fabs(double(loop.samples[at(i) * ch + c])));
         if (frameMax <= thresholdGain) continue;
         const double need = thresholdGain / frameMax;
         for (long k = i - w; k <= i + w; ++k) spread[at(k)] = std::min(spread[at(k)], need);
@@ -201,7 +202,8 @@ void limitLoop(Audio& loop, double thresholdGain, double lookahead, double relea
         }
     }
     for (std::size_t i = 0; i < n; ++i)
-        for (std::size_t c = 0; c < ch; ++c) loop.samples[i * ch + c] = static_cast<float>(loop.samples[i * ch + c] * gain[i]);
+        for (std::size_t c = 0; c < ch; ++c)
+            loop.samples[i * ch + c] = static_cast<float>(loop.samples[i * ch + c] * gain[i]);
 }
 
 } // namespace soundgen

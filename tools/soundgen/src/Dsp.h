@@ -16,7 +16,7 @@ class Rng {
 public:
     explicit Rng(std::uint64_t seed);
     std::uint64_t next();
-    double uniform();                  // [0, 1)
+    double uniform();                   // [0, 1)
     double range(double lo, double hi); // [lo, hi)
 
 private:

@@ -25,6 +25,7 @@ int readPitchClass(const std::string& text, std::size_t& pos) {
 }
 
 const std::map<std::string, std::vector<int>>& qualities() {
+    // clang-format off
     static const std::map<std::string, std::vector<int>> table = {
         {"", {0, 4, 7}},          {"maj", {0, 4, 7}},          {"6", {0, 4, 7, 9}},
         {"69", {0, 4, 7, 9, 14}}, {"maj7", {0, 4, 7, 11}},     {"maj9", {0, 4, 7, 11, 14}},
@@ -34,6 +35,7 @@ const std::map<std::string, std::vector<int>>& qualities() {
         {"13", {0, 4, 7, 10, 14, 21}}, {"7b9", {0, 4, 7, 10, 13}}, {"7#9", {0, 4, 7, 10, 15}},
         {"7sus4", {0, 5, 7, 10}}, {"9sus4", {0, 5, 7, 10, 14}}, {"13sus4", {0, 5, 7, 10, 14, 21}},
     };
+    // clang-format on
     return table;
 }
 

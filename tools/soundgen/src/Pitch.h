@@ -14,8 +14,8 @@ std::optional<int> parseNoteName(const std::string& text);
 
 struct Chord {
     std::string symbol;
-    int root = 0;                // pitch class, C = 0
-    std::vector<int> intervals;  // semitones above the root, root (0) first
+    int root = 0;               // pitch class, C = 0
+    std::vector<int> intervals; // semitones above the root, root (0) first
 };
 
 // "Fmaj9", "Bbm6", "D7b9", "C9sus4" ...; nullopt for an unknown root or quality.

@@ -136,9 +136,9 @@ void setFreq(Voice& v, const std::string& value, int line) {
 }
 
 void setVoiceKey(Voice& v, const std::string& key, const std::string& value, int line) {
-    static const std::map<std::string, Wave> kWaves = {{"sine", Wave::Sine},   {"triangle", Wave::Triangle},
+    static const std::map<std::string, Wave> kWaves = {{"sine", Wave::Sine},     {"triangle", Wave::Triangle},
                                                        {"square", Wave::Square}, {"saw", Wave::Saw},
-                                                       {"noise", Wave::Noise}, {"brown", Wave::Brown}};
+                                                       {"noise", Wave::Noise},   {"brown", Wave::Brown}};
     static const std::map<std::string, Cloud> kClouds = {
         {"flat", Cloud::Flat}, {"rise", Cloud::Rise}, {"fall", Cloud::Fall}};
     if (key == "at") {
@@ -263,7 +263,8 @@ std::vector<Sound> parseEffects(const std::string& text) {
             sounds.back().voices.push_back(parseVoice(line, false));
         } else if (head == "end") {
             if (!open) throw ParseError(line.number, "'end' without a sound");
-            if (sounds.back().voices.empty()) throw ParseError(line.number, "sound '" + sounds.back().name + "' has no voices");
+            if (sounds.back().voices.empty())
+                throw ParseError(line.number, "sound '" + sounds.back().name + "' has no voices");
             open = false;
         } else {
             throw ParseError(line.number, "unknown word '" + head + "'");

@@ -23,7 +23,7 @@ private:
 struct Sound {
     std::string name;
     double peakDb = -3.0;
-    double length = 0.0;    // 0: until the last voice (and its echoes) end
+    double length = 0.0; // 0: until the last voice (and its echoes) end
     double echoDelay = 0.0;
     double echoGain = 0.0;
     std::vector<Voice> voices;
@@ -35,10 +35,10 @@ enum class Plays { Chords, Bass, Notes, Hits };
 struct Instrument {
     std::string name;
     Plays plays = Plays::Hits;
-    double level = 0.0;   // dB into the mix
-    double pan = 0.0;     // added to each voice's own pan
-    double send = 0.0;    // 0..1 of the dry signal fed to the reverb
-    int low = 53;         // lowest note of the register chords and bass are placed in
+    double level = 0.0; // dB into the mix
+    double pan = 0.0;   // added to each voice's own pan
+    double send = 0.0;  // 0..1 of the dry signal fed to the reverb
+    int low = 53;       // lowest note of the register chords and bass are placed in
     double humanizeMs = 0.0;
     double humanizeDb = 0.0;
     std::vector<Voice> voices;
@@ -50,13 +50,13 @@ struct Instrument {
 struct Piece {
     std::string name;
     double tempo = 90.0;
-    int beats = 4;          // per bar
-    double swing = 0.5;     // where the off-beat eighth falls inside its beat
+    int beats = 4;      // per bar
+    double swing = 0.5; // where the off-beat eighth falls inside its beat
     double peakDb = -3.0;
     double reverbTime = 1.5;
     double reverbDamping = 0.4;
     double wetDb = -6.0;
-    double limitDb = 0.0;   // how far the loudest peaks are pulled down before scaling to peakDb
+    double limitDb = 0.0; // how far the loudest peaks are pulled down before scaling to peakDb
     std::uint64_t seed = 1;
     std::vector<std::vector<Chord>> bars; // the form: one or more chords per bar
     std::vector<Instrument> instruments;

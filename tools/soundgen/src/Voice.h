@@ -13,22 +13,22 @@ enum class Cloud { Flat, Rise, Fall };
 // One sounding layer: an oscillator or noise source through an envelope and
 // optional filters. Times are seconds, levels dB, pitch offsets semitones/cents.
 struct Voice {
-    double at = 0.0;    // start time in the output
-    double len = 0.5;   // total length; the release ends here
+    double at = 0.0;  // start time in the output
+    double len = 0.5; // total length; the release ends here
     bool hasLen = false;
     Wave wave = Wave::Sine;
 
     double freq = 440.0;
     bool hasFreq = false;
-    double ratio = 0.0;   // > 0: multiple of the note's pitch (instruments only)
-    double freqHi = 0.0;  // > 0: grains draw their pitch from [freq, freqHi]
-    double bend = 0.0;    // semitones travelled over `glide`
-    double glide = 0.0;   // 0: the whole length
+    double ratio = 0.0;  // > 0: multiple of the note's pitch (instruments only)
+    double freqHi = 0.0; // > 0: grains draw their pitch from [freq, freqHi]
+    double bend = 0.0;   // semitones travelled over `glide`
+    double glide = 0.0;  // 0: the whole length
     double cents = 0.0;
 
     double attack = 0.002;
     double hold = 0.0;
-    double decay = 0.0;   // time to fall 60 dB after attack+hold; 0 = no decay
+    double decay = 0.0; // time to fall 60 dB after attack+hold; 0 = no decay
     double release = 0.01;
     double level = 0.0;
 
@@ -41,14 +41,14 @@ struct Voice {
     double hp = 0.0, hpTo = 0.0;
     double bp = 0.0, bpTo = 0.0;
     double q = 0.707;
-    double sweep = 0.0;   // 0: the whole length
+    double sweep = 0.0; // 0: the whole length
 
-    int grains = 0;       // > 0: scatter this many copies of grainLen over `len`
+    int grains = 0; // > 0: scatter this many copies of grainLen over `len`
     double grainLen = 0.02;
     Cloud cloud = Cloud::Flat;
-    double jitter = 0.0;  // random per-grain level cut, up to this many dB
+    double jitter = 0.0; // random per-grain level cut, up to this many dB
 
-    double pan = 0.0;     // -1 left .. +1 right, stereo output only
+    double pan = 0.0; // -1 left .. +1 right, stereo output only
     std::uint64_t seed = 1;
 };
 

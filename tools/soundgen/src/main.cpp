@@ -58,9 +58,8 @@ int runMusic(const std::string& script, const std::string& outPath, const std::s
 }
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: soundgen effects <effects.txt> <out-dir> [name...]\n"
-                 "       soundgen music <music.txt> <out.wav> [stem-dir]\n");
+    std::fprintf(stderr, "usage: soundgen effects <effects.txt> <out-dir> [name...]\n"
+                         "       soundgen music <music.txt> <out.wav> [stem-dir]\n");
     return 2;
 }
 

@@ -1,0 +1,63 @@
+#ifndef VQ_CORE_LOGMANAGER_H
+#define VQ_CORE_LOGMANAGER_H
+
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+
+#include <velloq/core/Manager.h>
+
+namespace vq {
+
+const char LOGFILE_NAME[] = "velloq.log";
+// At start-up a log larger than this many bytes is moved to LOGFILE_OLD_NAME
+// (replacing an older one) and a fresh log begins, so the file stays bounded.
+const long long LOGFILE_ROTATE_SIZE = 8LL * 1024 * 1024;
+const char LOGFILE_OLD_NAME[] = "velloq.log.1";
+
+// Level used by the level-less writeLog: written whenever the log is started.
+const int LOG_ALWAYS = INT_MAX;
+
+// Current local time of day as "hh:mm:ss" in a static buffer reused by every
+// call, or nullptr when the time cannot be read.
+char* getTimeString();
+
+// Appends diagnostic lines to LOGFILE_NAME. A line is written only when its
+// level is greater than the log level.
+class LogManager : public Manager {
+public:
+    static LogManager& getInstance();
+    ~LogManager() override;
+
+    int startUp() override;
+    int shutDown() override;
+
+    void setLogLevel(int log_level);
+    int getLogLevel() const;
+    void setFlush(bool do_flush = true);
+    void setLogTimeString(bool log_time_string);
+    void setLogStepCount(bool log_step_count);
+    // Where the step prefix comes from: the game loop registers its counter
+    // when it is made (the log sits below it). Without one the prefix is 0.
+    void setStepCountSource(int (*step_count)());
+
+    // Return the number of characters of the message, or -1 when nothing could
+    // be written (log stopped) or flushing failed. Suppressed lines return 0.
+    int writeLog(int log_level, const char* fmt, ...) const __attribute__((format(printf, 3, 4)));
+    int writeLog(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+    int writeLog(int log_level, const char* fmt, va_list args) const __attribute__((format(printf, 3, 0)));
+
+private:
+    LogManager();
+
+    bool m_do_flush;
+    FILE* m_p_file;
+    int m_log_level;
+    bool m_log_time_string;
+    bool m_log_step_count;
+    int (*m_p_step_count)();
+};
+
+} // namespace vq
+
+#endif

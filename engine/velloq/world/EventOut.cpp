@@ -1,0 +1,7 @@
+#include <velloq/world/EventOut.h>
+
+namespace vq {
+
+EventOut::EventOut() { setType(OUT_EVENT); }
+
+} // namespace vq

@@ -1,7 +1,0 @@
-#include "world/EventOut.h"
-
-namespace vq {
-
-EventOut::EventOut() { setType(OUT_EVENT); }
-
-} // namespace vq
