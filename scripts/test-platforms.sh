@@ -63,6 +63,13 @@ cache=${VQ_PLATFORM_CACHE:-$repo/build/platforms}
 mirror=${VQ_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 mkdir -p "$cache"
 cache=$(cd "$cache" && pwd)
+# One run at a time per cache: the systems, their copies of the sources and
+# their builds are shared.
+exec 9>"$cache/.lock"
+if ! flock -n 9; then
+    echo "test-platforms.sh: waiting for another run on $cache to finish"
+    flock 9
+fi
 deps_hash=$(sha256sum scripts/install-deps.sh | cut -c1-16)
 
 # Whatever happens, nothing stays mounted below the cache (the namespaces
