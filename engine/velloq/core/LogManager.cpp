@@ -26,8 +26,8 @@ char* getTimeString() {
 }
 
 LogManager::LogManager()
-    : m_do_flush(false), m_p_file(nullptr), m_file_name(LOGFILE_NAME), m_open_failure_said(false), m_log_level(-1), m_log_time_string(false), m_log_step_count(false),
-      m_p_step_count(nullptr) {
+    : m_do_flush(false), m_p_file(nullptr), m_file_name(LOGFILE_NAME), m_open_failure_said(false), m_log_level(-1),
+      m_log_time_string(false), m_log_step_count(false), m_p_step_count(nullptr) {
     setType("LogManager");
 }
 

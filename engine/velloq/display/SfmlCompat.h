@@ -64,8 +64,9 @@ inline int rectHeight(const sf::IntRect& r) { return r.size.y; }
 // Title bar and close button: not resizable, never full screen. The window
 // takes the desktop's depth: one deeper than the screen is refused.
 inline std::unique_ptr<sf::RenderWindow> createWindow(unsigned width, unsigned height, const char* title) {
-    return std::make_unique<sf::RenderWindow>(sf::VideoMode({width, height}, sf::VideoMode::getDesktopMode().bitsPerPixel),
-                                              title, sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
+    return std::make_unique<sf::RenderWindow>(
+        sf::VideoMode({width, height}, sf::VideoMode::getDesktopMode().bitsPerPixel), title,
+        sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
 }
 
 inline bool openFont(sf::Font& font, const char* path) { return font.openFromFile(path); }

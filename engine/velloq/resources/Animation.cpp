@@ -7,7 +7,8 @@
 
 namespace vq {
 
-Animation::Animation() : m_p_sprite(nullptr), m_name(), m_index(0), m_slowdown_count(0), m_transform(TRANSFORM_NONE),
+Animation::Animation()
+    : m_p_sprite(nullptr), m_name(), m_index(0), m_slowdown_count(0), m_transform(TRANSFORM_NONE),
       m_no_sprite_said(false) {}
 
 void Animation::setSprite(Sprite* p_new_sprite) {

@@ -16,19 +16,40 @@ namespace vq {
 
 namespace {
 
-// The signals that end the loop, and the one that arrived (0 for none).
+// The signals that end the loop, the one that arrived (0 for none), and
+// what they did before the engine caught them.
 const int ENDING_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
 const int ENDING_SIGNAL_COUNT = 3;
 volatile std::sig_atomic_t caught_signal = 0;
+bool catching_signals = false;
+struct sigaction previous_actions[ENDING_SIGNAL_COUNT];
 
 void catchSignal(int signal_number) { caught_signal = signal_number; }
 
+void catchEndingSignals() {
+    caught_signal = 0;
+    if (catching_signals)
+        return;
+    struct sigaction catcher = {};
+    catcher.sa_handler = catchSignal;
+    sigemptyset(&catcher.sa_mask);
+    // A second signal acts as usual, should the shut-down hang.
+    catcher.sa_flags = SA_RESETHAND | SA_RESTART;
+    for (int i = 0; i < ENDING_SIGNAL_COUNT; i++)
+        sigaction(ENDING_SIGNALS[i], &catcher, &previous_actions[i]);
+    catching_signals = true;
+}
+
+void releaseEndingSignals() {
+    if (!catching_signals)
+        return;
+    for (int i = 0; i < ENDING_SIGNAL_COUNT; i++)
+        sigaction(ENDING_SIGNALS[i], &previous_actions[i], nullptr);
+    catching_signals = false;
+}
+
 const char* signalName(int signal_number) {
-    switch (signal_number) {
-    case SIGTERM: return "SIGTERM";
-    case SIGINT: return "SIGINT";
-    default: return "SIGHUP";
-    }
+    return signal_number == SIGTERM ? "SIGTERM" : signal_number == SIGINT ? "SIGINT" : "SIGHUP";
 }
 
 } // namespace
@@ -49,6 +70,8 @@ int GameManager::startUp() {
     Manager* const start_order[] = {&LogManager::getInstance(), &WorldManager::getInstance(),
                                     &DisplayManager::getInstance(), &InputManager::getInstance(),
                                     &ResourceManager::getInstance()};
+    // Caught from the start: one arriving before the loop runs ends it at once.
+    catchEndingSignals();
     for (Manager* p_manager : start_order) {
         if (p_manager->isStarted())
             continue;
@@ -64,6 +87,7 @@ int GameManager::shutDown() {
     Manager* const stop_order[] = {&ResourceManager::getInstance(), &InputManager::getInstance(),
                                    &DisplayManager::getInstance(), &WorldManager::getInstance(),
                                    &LogManager::getInstance()};
+    releaseEndingSignals();
     // One that never started (after a failed start) has nothing to stop.
     for (Manager* p_manager : stop_order)
         if (p_manager->isStarted() && p_manager->shutDown() != 0)
@@ -96,16 +120,6 @@ int64_t GameManager::sleepAdjustment(int frame_time_ms, int64_t loop_time, int64
 }
 
 void GameManager::run() {
-    struct sigaction previous[ENDING_SIGNAL_COUNT];
-    struct sigaction catcher = {};
-    catcher.sa_handler = catchSignal;
-    sigemptyset(&catcher.sa_mask);
-    // A second signal acts as usual, should the shut-down hang.
-    catcher.sa_flags = SA_RESETHAND | SA_RESTART;
-    caught_signal = 0;
-    for (int i = 0; i < ENDING_SIGNAL_COUNT; i++)
-        sigaction(ENDING_SIGNALS[i], &catcher, &previous[i]);
-
     Clock clock;
     int64_t adjust_time = 0;
     while (!m_game_over) {
@@ -127,8 +141,6 @@ void GameManager::run() {
         }
     }
     shutDown();
-    for (int i = 0; i < ENDING_SIGNAL_COUNT; i++)
-        sigaction(ENDING_SIGNALS[i], &previous[i], nullptr);
 }
 
 void GameManager::setGameOver(bool game_over) {

@@ -16,14 +16,14 @@ public:
 
     // Starts log, world, display, input and resources in that order; a
     // manager already started is left as it is. A log that cannot be opened
-    // is no reason to stop: the game plays on without one.
+    // is no reason to stop: the game plays on without one. From here to
+    // shutDown, SIGTERM, SIGINT and SIGHUP end the loop as closing the
+    // window does (a second one acts as usual).
     int startUp() override;
     // Stops the started ones in the reverse order and sets game over.
     int shutDown() override;
 
-    // Runs the loop until game over, then shuts the engine down. SIGTERM,
-    // SIGINT and SIGHUP end it as closing the window does; a second one
-    // acts as usual.
+    // Runs the loop until game over, then shuts the engine down.
     void run();
 
     // One iteration without pacing: input, step event, world update, draw and
