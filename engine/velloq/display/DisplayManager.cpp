@@ -148,8 +148,9 @@ int DisplayManager::startUp() {
     // Held until SFML has its own connection.
     const priv::WindowSystemProbe probe;
     if (probe.reachable())
-        m_p_impl->window = priv::createWindow(static_cast<unsigned>(m_window_horizontal_pixels),
-                                              static_cast<unsigned>(m_window_vertical_pixels), WINDOW_TITLE_DEFAULT);
+        m_p_impl->window =
+            priv::createWindow(static_cast<unsigned>(m_window_horizontal_pixels),
+                               static_cast<unsigned>(m_window_vertical_pixels), probe.depth(), WINDOW_TITLE_DEFAULT);
     if (!m_p_impl->window || !m_p_impl->window->isOpen()) {
         m_p_impl->window.reset();
         const std::string name = displayName();
