@@ -4,7 +4,7 @@
 #include <velloq/core/LogManager.h>
 #include <velloq/world/GameManager.h>
 
-#include "flow/ResourceTable.h"
+#include "flow/GameData.h"
 #include "flow/RunObjects.h"
 
 int main(int, char**) {
@@ -17,13 +17,16 @@ int main(int, char**) {
     srand(static_cast<unsigned>(time(nullptr)));
 
     vq::GameManager& game = vq::GameManager::getInstance();
+    // Loaded before the window opens, so a damaged install is refused without one.
+    if (loadGameData() != 0) {
+        game.shutDown();
+        return 1;
+    }
     if (game.startUp() != 0) {
         log.writeLog("Error starting game manager!");
         game.shutDown();
         return 1;
     }
-
-    loadResources();
 
     createRunObjects();
 

@@ -67,12 +67,17 @@ const ResourceEntry MUSIC_RESOURCES[] = {
 };
 const std::size_t MUSIC_RESOURCE_COUNT = sizeof(MUSIC_RESOURCES) / sizeof(MUSIC_RESOURCES[0]);
 
-void loadResources() {
+std::vector<const ResourceEntry*> loadResources() {
     vq::ResourceManager& resources = vq::ResourceManager::getInstance();
+    std::vector<const ResourceEntry*> failed;
     for (std::size_t i = 0; i < SPRITE_RESOURCE_COUNT; i++)
-        resources.loadSprite(SPRITE_RESOURCES[i].file, SPRITE_RESOURCES[i].label);
+        if (resources.loadSprite(SPRITE_RESOURCES[i].file, SPRITE_RESOURCES[i].label) != 0)
+            failed.push_back(&SPRITE_RESOURCES[i]);
     for (std::size_t i = 0; i < SOUND_RESOURCE_COUNT; i++)
-        resources.loadSound(SOUND_RESOURCES[i].file, SOUND_RESOURCES[i].label);
+        if (resources.loadSound(SOUND_RESOURCES[i].file, SOUND_RESOURCES[i].label) != 0)
+            failed.push_back(&SOUND_RESOURCES[i]);
     for (std::size_t i = 0; i < MUSIC_RESOURCE_COUNT; i++)
-        resources.loadMusic(MUSIC_RESOURCES[i].file, MUSIC_RESOURCES[i].label);
+        if (resources.loadMusic(MUSIC_RESOURCES[i].file, MUSIC_RESOURCES[i].label) != 0)
+            failed.push_back(&MUSIC_RESOURCES[i]);
+    return failed;
 }

@@ -2,6 +2,7 @@
 #define CORNFIELD_FLOW_RESOURCETABLE_H
 
 #include <cstddef>
+#include <vector>
 
 // One data file and the label the game knows it by.
 struct ResourceEntry {
@@ -19,8 +20,8 @@ extern const ResourceEntry MUSIC_RESOURCES[];
 extern const std::size_t MUSIC_RESOURCE_COUNT; // 1
 
 // Hands every row of the tables to the resource store: sprites, then sounds,
-// then music. Failures are logged by the store and skipped: the game runs
-// without a missing resource.
-void loadResources();
+// then music. Failures are logged by the store and skipped; the rows that
+// failed are returned, in that order.
+std::vector<const ResourceEntry*> loadResources();
 
 #endif

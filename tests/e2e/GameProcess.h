@@ -43,7 +43,7 @@ inline std::string capture(const std::string& command) {
 // The real game binary, run in a scratch directory holding a copy of the
 // data files and driven as a person would: real pointer moves, clicks and
 // key presses into its window, and screenshots of it. Its sound is recorded
-// into wavPath() from the first start on.
+// into wavPath() from the first start on, its stderr into "stderr.txt".
 class GameProcess {
 public:
     GameProcess() {
@@ -84,7 +84,8 @@ public:
             }
         }
         m_p_capture->apply(); // in this process: the game inherits its environment
-        std::vector<std::string> command = {"sh", "-c", "cd \"$0\" && exec \"$1\"", m_dir, CORNFIELD_BINARY};
+        std::vector<std::string> command = {"sh", "-c", "cd \"$0\" && exec \"$1\" 2>>stderr.txt", m_dir,
+                                            CORNFIELD_BINARY};
 #if defined(__SANITIZE_ADDRESS__)
         // The system GL driver leaves allocations behind when a process with a
         // window exits; the game's own leaks are checked by the headless soak,
@@ -109,6 +110,8 @@ public:
         m_error = "no window";
         return false;
     }
+
+    void signal(int signal_number) const { kill(m_pid, signal_number); }
 
     void pressKey(const std::string& keysym) const {
         capture("xdotool windowfocus --sync " + m_window + " key " + keysym);

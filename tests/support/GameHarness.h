@@ -57,7 +57,7 @@ class EngineEnvironment : public ::testing::Environment {
         vq::LogManager::getInstance().setLogLevel(1); // a long run at level 0 would flood the log
         vq::LogManager::getInstance().setFlush(true);
         ASSERT_EQ(vq::GameManager::getInstance().startUp(), 0) << "engine did not start (no display?)";
-        loadResources();
+        ASSERT_TRUE(loadResources().empty());
         setSoundObserver([](const std::string& label) { playedSounds().push_back(label); });
     }
     void TearDown() override {

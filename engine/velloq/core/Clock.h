@@ -5,16 +5,16 @@
 
 namespace vq {
 
-// Microsecond stopwatch on the wall clock, used to pace the game loop.
+// Microsecond stopwatch used to pace the game loop. It runs on the monotonic
+// clock: setting the time of day, forward or back, does not move it.
 class Clock {
 public:
     Clock();
 
-    // Microseconds since the previous time, which becomes now; -1 (and no
-    // change) when the time of day cannot be read.
+    // Microseconds since the previous time, which becomes now.
     int64_t delta();
 
-    // Microseconds since the previous time, leaving it unchanged; -1 on error.
+    // Microseconds since the previous time, leaving it unchanged.
     int64_t split() const;
 
 private:

@@ -1,9 +1,14 @@
 #include <velloq/core/LogManager.h>
 
-#include <cstdint>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <string>
 #include <system_error>
 
 namespace vq {
@@ -21,8 +26,8 @@ char* getTimeString() {
 }
 
 LogManager::LogManager()
-    : m_do_flush(false), m_p_file(nullptr), m_log_level(-1), m_log_time_string(false), m_log_step_count(false),
-      m_p_step_count(nullptr) {
+    : m_do_flush(false), m_p_file(nullptr), m_file_name(LOGFILE_NAME), m_open_failure_said(false), m_log_level(-1),
+      m_log_time_string(false), m_log_step_count(false), m_p_step_count(nullptr) {
     setType("LogManager");
 }
 
@@ -43,30 +48,78 @@ LogManager::~LogManager() {
 
 namespace {
 
-// Moves an oversized log aside. Returns the reason when that was needed and
-// failed; the caller then keeps appending to the old file.
-std::string rotateIfTooLarge() {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (!fs::is_regular_file(LOGFILE_NAME, ec))
-        return "";
-    const std::uintmax_t size = fs::file_size(LOGFILE_NAME, ec);
-    if (ec || size <= static_cast<std::uintmax_t>(LOGFILE_ROTATE_SIZE))
-        return "";
-    fs::rename(LOGFILE_NAME, LOGFILE_OLD_NAME, ec);
-    return ec ? ec.message() : "";
+// Rounds of finding the log moved by another game before appending anyway.
+const int OPEN_ATTEMPTS = 4;
+
+// Opens the log for appending; a log grown past the limit is moved to
+// old_name first. Games starting together may all find it too large, so
+// whoever moves it holds an exclusive lock on it and looks again under the
+// lock: a game that finds it moved already opens the current log instead,
+// and a fresh log never replaces the older one. rotate_error tells why a
+// needed move failed (the large log is then appended to). -1, with errno,
+// when the log cannot be opened at all.
+int openLog(const std::string& name, const std::string& old_name, std::string& rotate_error) {
+    for (int attempt = 1;; attempt++) {
+        const int fd = open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        struct stat opened;
+        if (fd < 0 || fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_size <= LOGFILE_ROTATE_SIZE ||
+            attempt == OPEN_ATTEMPTS)
+            return fd;
+        if (flock(fd, LOCK_EX) != 0) {
+            rotate_error = strerror(errno);
+            return fd;
+        }
+        struct stat current;
+        const bool still_too_large = stat(name.c_str(), &current) == 0 && current.st_dev == opened.st_dev &&
+                                     current.st_ino == opened.st_ino && current.st_size > LOGFILE_ROTATE_SIZE;
+        if (still_too_large && rename(name.c_str(), old_name.c_str()) != 0) {
+            rotate_error = strerror(errno);
+            flock(fd, LOCK_UN);
+            return fd;
+        }
+        // Moved, by this game or by another: the next round opens the new log.
+        flock(fd, LOCK_UN);
+        close(fd);
+    }
+}
+
+const char* programName() {
+#if defined(__GLIBC__)
+    return program_invocation_short_name;
+#else
+    return "velloq";
+#endif
 }
 
 } // namespace
 
 int LogManager::startUp() {
-    const std::string rotate_error = rotateIfTooLarge();
-    m_p_file = fopen(LOGFILE_NAME, "a");
-    if (m_p_file == nullptr)
+    if (isStarted())
+        return 0;
+    const std::string old_name = m_file_name + ".1";
+    std::string rotate_error;
+    const int fd = openLog(m_file_name, old_name, rotate_error);
+    m_p_file = fd >= 0 ? fdopen(fd, "a") : nullptr;
+    if (m_p_file == nullptr) {
+        const int error = errno;
+        if (fd >= 0)
+            close(fd);
+        // Said once, however often it is tried: the game plays on without it.
+        if (!m_open_failure_said) {
+            std::error_code ignored;
+            const std::string path = std::filesystem::absolute(m_file_name, ignored).string();
+            fprintf(stderr, "%s: Cannot open log file %s: %s; nothing is logged\n", programName(), path.c_str(),
+                    strerror(error));
+        }
+        m_open_failure_said = true;
         return -1;
+    }
+    m_open_failure_said = false;
     const int result = Manager::startUp();
+    // Games sharing a log are told apart by this line.
+    writeLog(1, "Process %d started", static_cast<int>(getpid()));
     if (!rotate_error.empty())
-        writeLog(1, "Failed to move %s to %s, appending to it: %s", LOGFILE_NAME, LOGFILE_OLD_NAME,
+        writeLog(1, "Failed to move %s to %s, appending to it: %s", m_file_name.c_str(), old_name.c_str(),
                  rotate_error.c_str());
     return result;
 }
@@ -107,6 +160,20 @@ int LogManager::writeLog(const char* fmt, ...) const {
         return 0;
     va_list args;
     va_start(args, fmt);
+    const int result = writeLog(LOG_ALWAYS, fmt, args);
+    va_end(args);
+    return result;
+}
+
+int LogManager::writeError(const char* fmt, ...) const {
+    va_list args;
+    va_start(args, fmt);
+    va_list for_stderr;
+    va_copy(for_stderr, args);
+    fprintf(stderr, "%s: ", programName());
+    vfprintf(stderr, fmt, for_stderr);
+    fputc('\n', stderr);
+    va_end(for_stderr);
     const int result = writeLog(LOG_ALWAYS, fmt, args);
     va_end(args);
     return result;

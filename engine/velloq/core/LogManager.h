@@ -4,14 +4,16 @@
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 #include <velloq/core/Manager.h>
 
 namespace vq {
 
 const char LOGFILE_NAME[] = "velloq.log";
-// At start-up a log larger than this many bytes is moved to LOGFILE_OLD_NAME
-// (replacing an older one) and a fresh log begins, so the file stays bounded.
+// At start-up a log larger than this many bytes is moved to its name with
+// ".1" added (LOGFILE_OLD_NAME, replacing an older one) and a fresh log
+// begins, so the file stays bounded.
 const long long LOGFILE_ROTATE_SIZE = 8LL * 1024 * 1024;
 const char LOGFILE_OLD_NAME[] = "velloq.log.1";
 
@@ -29,6 +31,9 @@ public:
     static LogManager& getInstance();
     ~LogManager() override;
 
+    // Opens the log for appending (moving an oversized one aside first) and
+    // writes which process this is. A log that cannot be opened is said once
+    // on stderr, and -1 returned. Started already: 0, nothing else.
     int startUp() override;
     int shutDown() override;
 
@@ -46,12 +51,18 @@ public:
     int writeLog(int log_level, const char* fmt, ...) const __attribute__((format(printf, 3, 4)));
     int writeLog(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
     int writeLog(int log_level, const char* fmt, va_list args) const __attribute__((format(printf, 3, 0)));
+    // A failure the player has to act on: written as the level-less
+    // writeLog does and as one line on stderr, where it is seen even when
+    // there is no log. Returns what writing to the log returned.
+    int writeError(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
 
 private:
     LogManager();
 
     bool m_do_flush;
     FILE* m_p_file;
+    std::string m_file_name;
+    bool m_open_failure_said;
     int m_log_level;
     bool m_log_time_string;
     bool m_log_step_count;

@@ -1,6 +1,11 @@
 #include <velloq/display/DisplayManager.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -38,6 +43,22 @@ void keepFreedMemoryForTheNextFrame() {
 #if defined(__GLIBC__)
     mallopt(M_TRIM_THRESHOLD, 64 << 20);
 #endif
+}
+
+// Why a font file that would not load failed: the system's reason when it
+// cannot even be read.
+std::string fontFailure(const char* path) {
+    std::FILE* p_file = std::fopen(path, "rb");
+    if (p_file == nullptr)
+        return strerror(errno);
+    std::fclose(p_file);
+    return "not a font that can be read";
+}
+
+// The display the window was asked of, for the player to check.
+std::string displayName() {
+    const char* p_name = std::getenv("DISPLAY");
+    return p_name != nullptr ? p_name : "";
 }
 
 } // namespace
@@ -115,18 +136,31 @@ DisplayManager& DisplayManager::getInstance() {
 int DisplayManager::startUp() {
     if (m_p_impl->window)
         return 0;
+    // Start-up failures leave the player without a window: they are said on
+    // stderr too, with what to look at.
+    const LogManager& log = LogManager::getInstance();
     if (!priv::openFont(m_p_impl->font, FONT_FILE_DEFAULT)) {
-        LogManager::getInstance().writeLog(1, "Failed to load font");
+        std::error_code ignored;
+        log.writeError("Failed to load font %s: %s", std::filesystem::absolute(FONT_FILE_DEFAULT, ignored).c_str(),
+                       fontFailure(FONT_FILE_DEFAULT).c_str());
         return -1;
     }
     // Held until SFML has its own connection.
     const priv::WindowSystemProbe probe;
     if (probe.reachable())
-        m_p_impl->window = priv::createWindow(static_cast<unsigned>(m_window_horizontal_pixels),
-                                              static_cast<unsigned>(m_window_vertical_pixels), WINDOW_TITLE_DEFAULT);
+        m_p_impl->window =
+            priv::createWindow(static_cast<unsigned>(m_window_horizontal_pixels),
+                               static_cast<unsigned>(m_window_vertical_pixels), probe.depth(), WINDOW_TITLE_DEFAULT);
     if (!m_p_impl->window || !m_p_impl->window->isOpen()) {
         m_p_impl->window.reset();
-        LogManager::getInstance().writeLog(1, "Failed to create window");
+        const std::string name = displayName();
+        if (name.empty())
+            log.writeError("Failed to create window: no display to open it on (DISPLAY is not set)");
+        else if (!probe.reachable())
+            log.writeError("Failed to create window: cannot connect to display %s", name.c_str());
+        else
+            log.writeError("Failed to create window: display %s refused a %d x %d window", name.c_str(),
+                           m_window_horizontal_pixels, m_window_vertical_pixels);
         return -1;
     }
     m_p_impl->window->setMouseCursorVisible(false);

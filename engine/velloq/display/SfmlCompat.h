@@ -61,10 +61,14 @@ inline int rectTop(const sf::IntRect& r) { return r.position.y; }
 inline int rectWidth(const sf::IntRect& r) { return r.size.x; }
 inline int rectHeight(const sf::IntRect& r) { return r.size.y; }
 
-// Title bar and close button: not resizable, never full screen.
-inline std::unique_ptr<sf::RenderWindow> createWindow(unsigned width, unsigned height, const char* title) {
-    return std::make_unique<sf::RenderWindow>(sf::VideoMode({width, height}, 32), title,
-                                              sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
+// Title bar and close button: not resizable, never full screen. The window
+// takes the screen's depth (bits_per_pixel, 0 when unknown: the library's
+// choice); one deeper than the screen is refused.
+inline std::unique_ptr<sf::RenderWindow> createWindow(unsigned width, unsigned height, unsigned bits_per_pixel,
+                                                      const char* title) {
+    const sf::VideoMode mode =
+        bits_per_pixel > 0 ? sf::VideoMode({width, height}, bits_per_pixel) : sf::VideoMode({width, height});
+    return std::make_unique<sf::RenderWindow>(mode, title, sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
 }
 
 inline bool openFont(sf::Font& font, const char* path) { return font.openFromFile(path); }
@@ -167,10 +171,14 @@ inline int rectTop(const sf::IntRect& r) { return r.top; }
 inline int rectWidth(const sf::IntRect& r) { return r.width; }
 inline int rectHeight(const sf::IntRect& r) { return r.height; }
 
-// Title bar and close button: not resizable, never full screen.
-inline std::unique_ptr<sf::RenderWindow> createWindow(unsigned width, unsigned height, const char* title) {
-    return std::unique_ptr<sf::RenderWindow>(
-        new sf::RenderWindow(sf::VideoMode(width, height, 32), title, sf::Style::Titlebar | sf::Style::Close));
+// Title bar and close button: not resizable, never full screen. The window
+// takes the screen's depth (bits_per_pixel, 0 when unknown: the library's
+// choice); one deeper than the screen is refused.
+inline std::unique_ptr<sf::RenderWindow> createWindow(unsigned width, unsigned height, unsigned bits_per_pixel,
+                                                      const char* title) {
+    const sf::VideoMode mode =
+        bits_per_pixel > 0 ? sf::VideoMode(width, height, bits_per_pixel) : sf::VideoMode(width, height);
+    return std::unique_ptr<sf::RenderWindow>(new sf::RenderWindow(mode, title, sf::Style::Titlebar | sf::Style::Close));
 }
 
 inline bool openFont(sf::Font& font, const char* path) { return font.loadFromFile(path); }

@@ -18,6 +18,8 @@ public:
     WindowSystemProbe& operator=(const WindowSystemProbe&) = delete;
 
     bool reachable() const;
+    // Bits per pixel of the default screen; 0 when not known.
+    unsigned depth() const;
     // False where the engine was built without the X11 check: then reachable()
     // is always true and a missing server is left to SFML.
     static bool checks();
@@ -25,6 +27,7 @@ public:
 private:
     void* m_p_connection;
     bool m_reachable;
+    unsigned m_depth;
 };
 
 } // namespace priv

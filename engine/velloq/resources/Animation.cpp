@@ -7,10 +7,13 @@
 
 namespace vq {
 
-Animation::Animation() : m_p_sprite(nullptr), m_name(), m_index(0), m_slowdown_count(0), m_transform(TRANSFORM_NONE) {}
+Animation::Animation()
+    : m_p_sprite(nullptr), m_name(), m_index(0), m_slowdown_count(0), m_transform(TRANSFORM_NONE),
+      m_no_sprite_said(false) {}
 
 void Animation::setSprite(Sprite* p_new_sprite) {
     m_p_sprite = p_new_sprite;
+    m_no_sprite_said = false;
     // A null sprite empties the animation rather than keeping a stale name.
     m_name = p_new_sprite != nullptr ? p_new_sprite->getLabel() : std::string();
     m_index = 0;
@@ -28,7 +31,9 @@ Transform Animation::getTransform() const { return m_transform; }
 
 int Animation::draw(Vector position) {
     if (m_p_sprite == nullptr) {
-        LogManager::getInstance().writeLog(1, "No sprite assigned, cannot draw");
+        if (!m_no_sprite_said)
+            LogManager::getInstance().writeLog(1, "No sprite assigned, cannot draw");
+        m_no_sprite_said = true;
         return -1;
     }
     // A failed draw is already logged; the animation still advances.

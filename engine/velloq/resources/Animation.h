@@ -29,7 +29,8 @@ public:
     void setTransform(Transform new_transform);
     Transform getTransform() const;
 
-    // Draws the current frame, then advances; -1 without a sprite.
+    // Draws the current frame, then advances; -1 without a sprite (logged
+    // the first time only, not every step).
     int draw(Vector position);
     // The sprite's size centred on the position, or just inside one cell.
     Box getBox() const;
@@ -40,6 +41,7 @@ private:
     int m_index;
     int m_slowdown_count;
     Transform m_transform;
+    bool m_no_sprite_said;
 };
 
 } // namespace vq

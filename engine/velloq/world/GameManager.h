@@ -14,9 +14,13 @@ class GameManager : public Manager {
 public:
     static GameManager& getInstance();
 
-    // Starts log, world, display, input and resources in that order.
+    // Starts log, world, display, input and resources in that order; a
+    // manager already started is left as it is. A log that cannot be opened
+    // is no reason to stop: the game plays on without one. From here to
+    // shutDown, SIGTERM, SIGINT and SIGHUP end the loop as closing the
+    // window does (a second one acts as usual).
     int startUp() override;
-    // Stops them in the reverse order and sets game over.
+    // Stops the started ones in the reverse order and sets game over.
     int shutDown() override;
 
     // Runs the loop until game over, then shuts the engine down.
@@ -31,11 +35,16 @@ public:
     int getFrameTime() const;
     int getStepCount() const;
 
-    // How long to sleep (microseconds) after a frame whose work took loop_time,
-    // given the error carried over from the previous sleep.
+    // How long to sleep (microseconds) after a frame whose work took
+    // loop_time, given the lateness carried over from the frame before:
+    // never less than 0 nor more than one frame, whatever the clock said.
     static int64_t plannedSleep(int frame_time_ms, int64_t loop_time, int64_t sleep_adjustment);
-    // The error a sleep leaves for the next frame: oversleeping only.
-    static int64_t sleepAdjustment(int64_t actual_sleep, int64_t planned_sleep);
+    // How late the frame ended that worked loop_time and slept actual_sleep
+    // (its target was one frame less the lateness carried into it), to be
+    // made up by the next one. At most one frame: the rest of a long stop
+    // is dropped, so the game slows for a moment but never races.
+    static int64_t sleepAdjustment(int frame_time_ms, int64_t loop_time, int64_t actual_sleep,
+                                   int64_t sleep_adjustment);
 
 private:
     GameManager();

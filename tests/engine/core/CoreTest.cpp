@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+
+#include <algorithm>
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include <velloq/core/Box.h>
@@ -65,6 +71,7 @@ protected:
     }
     TempDir dir;
     LogManager& log = LogManager::getInstance();
+    const std::string start = "LogManager started\nProcess " + std::to_string(getpid()) + " started\n";
 };
 
 TEST_F(LogManagerTest, LinesAboveTheLevelAreAppendedAndReturnTheirLength) {
@@ -82,41 +89,55 @@ TEST_F(LogManagerTest, LinesAboveTheLevelAreAppendedAndReturnTheirLength) {
     EXPECT_EQ(0, log.writeLog("suppressed too"));
     log.shutDown();
     // The manager's own shut-down line is lost: the started flag is cleared first.
-    EXPECT_EQ("LogManager started\nStep 12\nlevel two\nunlevelled\n", TempDir::read(vq::LOGFILE_NAME));
-    log.setLogLevel(-1);
-    EXPECT_EQ("LogManager started\nStep 12\nlevel two\nunlevelled\nLogManager started\nsecond run\n",
-              run("second run"));
+    EXPECT_EQ(start + "Step 12\nlevel two\nunlevelled\n", TempDir::read(vq::LOGFILE_NAME));
 }
 
-// A log of the limit's size is appended to; one byte more and it is moved to
-// the old log's name, replacing an older one, and a fresh log begins.
-TEST_F(LogManagerTest, StartUpMovesALogLargerThanTheLimitAside) {
-    const std::string this_run = "LogManager started\nthis run\n";
-    for (const long long size : {vq::LOGFILE_ROTATE_SIZE, vq::LOGFILE_ROTATE_SIZE + 1}) {
-        SCOPED_TRACE(size);
-        dir.write(vq::LOGFILE_NAME, "earlier run\n");
-        std::filesystem::resize_file(vq::LOGFILE_NAME, static_cast<std::uintmax_t>(size));
-        dir.write(vq::LOGFILE_OLD_NAME, "older run\n");
-        const std::string current = run("this run"), old = TempDir::read(vq::LOGFILE_OLD_NAME);
-        const bool moved = size > vq::LOGFILE_ROTATE_SIZE;
-        EXPECT_EQ(moved ? this_run : "earlier run\n", current.substr(0, moved ? std::string::npos : 12));
-        const long long run_size = static_cast<long long>(this_run.size());
-        EXPECT_EQ(static_cast<long long>(current.size()), moved ? run_size : size + run_size);
-        EXPECT_EQ(static_cast<long long>(old.size()), moved ? size : 10);
-        EXPECT_EQ(old.substr(0, 12), moved ? "earlier run\n" : "older run\n");
+// A log of the limit's size is appended to; one byte more and it is moved
+// aside, once: two games starting while a third holds its lock (as one
+// moving it would) both append to the new log. One that cannot be moved is
+// appended to, saying why.
+TEST_F(LogManagerTest, ALogOverTheLimitIsMovedAsideOnceUnderItsLock) {
+    const size_t limit = static_cast<size_t>(vq::LOGFILE_ROTATE_SIZE);
+    dir.write(vq::LOGFILE_NAME, "earlier run\n");
+    std::filesystem::resize_file(vq::LOGFILE_NAME, limit);
+    EXPECT_EQ(start + "this run\n", run("this run").substr(limit));
+    dir.write(vq::LOGFILE_OLD_NAME, "older run\n");
+    const int held = open(vq::LOGFILE_NAME, O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(0, flock(held, LOCK_EX));
+    pid_t games[2];
+    for (pid_t& game : games)
+        if ((game = fork()) == 0)
+            _exit(log.startUp() + log.shutDown());
+    // Until both wait for the lock: "->" marks a waiter in /proc/locks.
+    const std::regex waiter("-> FLOCK +ADVISORY +WRITE +(" + std::to_string(games[0]) + "|" + std::to_string(games[1]) +
+                            ") ");
+    long waiting = 0;
+    for (int tries = 0; tries < 1000 && waiting < 2; tries++, usleep(10000)) {
+        const std::string locks = TempDir::read("/proc/locks");
+        waiting = std::distance(std::sregex_iterator(locks.begin(), locks.end(), waiter), std::sregex_iterator());
     }
-    // When the log cannot be moved, logging goes on in the old file and says why.
+    EXPECT_EQ(2, waiting);
+    flock(held, LOCK_UN);
+    for (const pid_t game : games)
+        waitpid(game, nullptr, 0);
+    const std::string old = TempDir::read(vq::LOGFILE_OLD_NAME), current = TempDir::read(vq::LOGFILE_NAME);
+    EXPECT_TRUE(old.size() == limit + start.size() + 9 && old.find("earlier run\n") == 0);
+    for (const pid_t game : games)
+        EXPECT_NE(current.find("Process " + std::to_string(game) + " started\n"), std::string::npos) << current;
     std::filesystem::remove(vq::LOGFILE_OLD_NAME);
     dir.write(std::string(vq::LOGFILE_OLD_NAME) + "/blocker", "");
-    std::filesystem::resize_file(vq::LOGFILE_NAME, static_cast<std::uintmax_t>(vq::LOGFILE_ROTATE_SIZE) + 1);
-    const std::string tail = run("this run").substr(static_cast<size_t>(vq::LOGFILE_ROTATE_SIZE + 1));
-    EXPECT_EQ(0u, tail.find("LogManager started\nFailed to move velloq.log to velloq.log.1, appending to it: "));
-    EXPECT_EQ(tail.size() - 9, tail.rfind("this run\n"));
-    // A directory in the way of the log itself: no start.
+    std::filesystem::resize_file(vq::LOGFILE_NAME, limit + 1);
+    EXPECT_EQ(start + "Failed to move velloq.log to velloq.log.1, appending to it: Is a directory\nthis run\n",
+              run("this run").substr(limit + 1));
+    // A directory in the way of the log itself: no start, said once on
+    // stderr however often it is tried.
     std::filesystem::remove(vq::LOGFILE_NAME);
     dir.write(std::string(vq::LOGFILE_NAME) + "/blocker", "");
-    EXPECT_EQ(-1, log.startUp());
-    EXPECT_FALSE(log.isStarted());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(-2, log.startUp() + log.startUp());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(!log.isStarted() && std::count(said.begin(), said.end(), '\n') == 1) << said;
+    EXPECT_NE(said.find("Cannot open log file " + dir.path() + "/velloq.log: Is a directory"), std::string::npos);
 }
 
 } // namespace

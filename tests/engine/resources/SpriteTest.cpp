@@ -1,6 +1,7 @@
 // Frames, sprites and animation, drawn and refused; the sprite file reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <string>
@@ -70,20 +71,12 @@ TEST_F(DrawingTest, FramesAreCentredOnRealOffsetsTransformedAndSkipTheirTranspar
     ASSERT_EQ(0, Frame(3, 3, "abcd").draw(Vector(5, 5), vq::WHITE));
     EXPECT_EQ(drawnBlock(3.5f, 3.5f, 3, 3), "abcd.....") << "a frame short of its size draws what it has";
 
-    Sprite sprite(2);
+    Sprite sprite(1); // drawn in its own colour
     sprite.setColor(vq::MAGENTA);
-    sprite.setSlowdown(2);
     sprite.addFrame(Frame(1, 1, "A"));
-    sprite.addFrame(Frame(1, 1, "B"));
-    Animation animation;
-    animation.setSprite(&sprite);
-    std::string shown;
-    for (int i = 0; i < 5; i++) {
-        ASSERT_EQ(0, animation.draw(Vector(4, 4)));
-        EXPECT_EQ(DisplayManager::getInstance().getCurrentFrame()[0].color, vq::MAGENTA);
-        shown += drawnBlock(3.5f, 3.5f, 1, 1);
-    }
-    EXPECT_EQ("AABBA", shown);
+    ASSERT_EQ(0, sprite.draw(0, Vector(4, 4), vq::TRANSFORM_NONE));
+    EXPECT_EQ(DisplayManager::getInstance().getCurrentFrame()[0].color, vq::MAGENTA);
+    EXPECT_EQ(drawnBlock(3.5f, 3.5f, 1, 1), "A");
 }
 
 // A store of its own in a scratch directory, with its log. Without a window
@@ -167,8 +160,10 @@ TEST_F(SpriteTest, AnimationsCycleBySlowdownUnlessFrozen) {
     EXPECT_EQ(0, animation.getIndex());
     animation.setSprite(nullptr);
     EXPECT_EQ(-1, animation.draw(Vector(1, 1)));
+    EXPECT_EQ(-1, animation.draw(Vector(1, 1)));
     EXPECT_EQ(0, animation.getIndex());
-    EXPECT_EQ(LogCapture::last(), "No sprite assigned, cannot draw");
+    const std::vector<std::string> lines = LogCapture::messages();
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "No sprite assigned, cannot draw")) << "once, not every step";
     EXPECT_TRUE(animation.getBox().getCorner() == Vector(-0.5f, -0.5f) && animation.getBox().getHorizontal() == 0.99f);
     sprite.setWidth(5);
     sprite.setHeight(3);
@@ -223,19 +218,15 @@ TEST_F(SpriteTest, BadFilesAreRefusedWithTheirReason) {
     const std::string width = " - line length does not match sprite width";
     const std::pair<std::string, std::string> cases[] = {
         {spriteText({"0", "1", "1", "1", "red", "x"}), "Failed to parse frame count" + file},
-        {spriteText({"-3", "1", "1", "1", "red", "x"}), "Failed to parse frame count" + file},
-        {spriteText({"many", "1", "1", "1", "red", "x"}), "Failed to parse frame count" + file},
         {"", "Failed to parse frame count" + file},
         {spriteText({"1", "0", "1", "1", "red", "x"}), "Failed to parse frame width" + file},
         {spriteText({"1", "1", "0", "1", "red", "x"}), "Failed to parse frame height" + file},
         {spriteText({"1", "1", "1", "0", "red", "x"}), "Failed to parse frame slowdown" + file},
-        {spriteText({"1", "1", "1", "fast", "red", "x"}), "Failed to parse frame slowdown" + file},
         {spriteText({"1", "1", "1", "1", "Yellow", "x"}), "Failed to parse color" + file},
         {spriteText({"1", "1", "1", "1", "yellow ", "x"}), "Failed to parse color" + file},
         // A header line without its line feed ends the file; with one, the next header reads empty.
         {"1", "Failed to parse headers" + file + eof},
         {"1\n2\n", "Failed to parse frame height" + file},
-        {"1\n2\n3\n4\n", "Failed to parse color" + file},
         {spriteText({"1", "2", "1", "1", "red"}), "Failed to read line" + file + " frame 1 row 1" + eof},
         {spriteText({"2", "2", "2", "1", "red", "ab", "cd", "ef"}),
          "Failed to read line" + file + " frame 2 row 2" + eof},

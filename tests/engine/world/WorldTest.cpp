@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -95,8 +96,8 @@ public:
         if (type == vq::STEP_EVENT) {
             const int step = dynamic_cast<const vq::EventStep*>(p_e)->getStepCount();
             m_journal.push_back(m_name + " step " + std::to_string(step));
-            if (step == stop_at_step)
-                GameManager::getInstance().setGameOver(true);
+            if (step == stop_at_step) // by a signal, or directly
+                stop_signal != 0 ? void(std::raise(stop_signal)) : GameManager::getInstance().setGameOver(true);
             if (spawn_on_step && step == 0)
                 new Probe(m_journal, m_name + "'s child", getPosition(), vq::GHOST);
         }
@@ -108,7 +109,7 @@ public:
         m_journal.push_back(m_name + " drawn");
         return 0;
     }
-    int collisions = 0, outs = 0, stop_at_step = -1;
+    int collisions = 0, outs = 0, stop_at_step = -1, stop_signal = 0;
     bool delete_on_step = false, delete_on_collision = false, spawn_on_step = false;
 
 private:
@@ -217,13 +218,23 @@ TEST_F(WorldTest, DeletionsHappenAtTheNextUpdateOnceAndDrawingGoesByAltitude) {
     EXPECT_EQ((std::vector<std::string>{"on_collision deleted", "wall deleted"}), journal);
 }
 
-TEST(LoopPacing, OversleepingShortensTheNextSleepButUndersleepingDoesNot) {
-    EXPECT_EQ(-7000, GameManager::plannedSleep(33, 40000, 0)) << "a 40 ms frame: no sleep";
-    EXPECT_EQ(7000, GameManager::sleepAdjustment(0, -7000));
-    EXPECT_EQ(33000 - 10000 - 7000, GameManager::plannedSleep(33, 10000, 7000));
-    EXPECT_EQ(2000, GameManager::sleepAdjustment(25000, 23000));
-    EXPECT_EQ(0, GameManager::sleepAdjustment(22000, 23000));
-    EXPECT_EQ(33001, GameManager::plannedSleep(33, -1, 0)) << "a failed clock read";
+// Lateness is made up in the next frame, never more than a frame of it, and
+// sleeps stay within a frame: the loop neither races after a stop nor freezes.
+TEST(LoopPacing, LatenessIsMadeUpByAtMostOneFrameAndSleepsStayWithinAFrame) {
+    const int64_t stop = 20LL * 1000 * 1000, hour = 3600LL * 1000 * 1000;
+    const struct {
+        int64_t loop, carried, planned, slept, late;
+    } frames[] = {{40000, 0, 0, 0, 7000},         // a 40 ms frame: no sleep, 7 ms late
+                  {10000, 7000, 16000, 16000, 0}, // made up in the next
+                  {10000, 0, 23000, 25000, 2000}, // overslept
+                  {10000, 0, 23000, 22000, 0},    // undersleeping is not made up
+                  {stop, 0, 0, 0, 33000},         // stopped 20 s in a step: one frame made up
+                  {1000, 0, 32000, stop, 33000},  // or in a sleep
+                  {-hour, 0, 33000, 33000, 0}};   // a step the clock set back an hour
+    for (const auto& f : frames) {
+        EXPECT_EQ(f.planned, GameManager::plannedSleep(33, f.loop, f.carried)) << f.loop << " " << f.slept;
+        EXPECT_EQ(f.late, GameManager::sleepAdjustment(33, f.loop, f.slept, f.carried)) << f.loop << " " << f.slept;
+    }
 }
 
 TEST(GameManager, StartUpStopsAtTheFirstManagerThatFails) {
@@ -237,35 +248,46 @@ TEST(GameManager, StartUpStopsAtTheFirstManagerThatFails) {
     EXPECT_EQ(-1, vq::InputManager::getInstance().startUp());
     game.setGameOver(false);
     game.setGameOver(true);
-    // Stopping stops at the input manager, whose display never started, and
-    // leaves the managers after it running.
-    EXPECT_EQ(-1, game.shutDown());
-    EXPECT_EQ(vqtest::TempDir::read(vq::LOGFILE_NAME),
-              "LogManager started\nWorldManager started\nFailed to load font\n"
-              "Cannot start InputManager before DisplayManager\nGame no longer over\nGame over\n"
-              "ResourceManager shut down\nCannot shut down InputManager after DisplayManager\n");
-    WorldManager::getInstance().shutDown();
-    vq::LogManager::getInstance().shutDown();
+    // Stopping stops only what started.
+    EXPECT_EQ(0, game.shutDown());
+    const std::string log = vqtest::TempDir::read(vq::LOGFILE_NAME);
+    EXPECT_EQ(log.substr(log.find("WorldManager")), "WorldManager started\nFailed to load font " + dir.path() +
+                                                        "/vq-font.ttf: No such file or directory\nCannot start "
+                                                        "InputManager before DisplayManager\nGame no longer over\n"
+                                                        "Game over\nWorldManager shut down\n");
 }
 
-TEST(GameManager, GameOverFromAStepFinishesTheFrameThenShutsEverythingDown) {
-    vqtest::TempDir dir;
-    dir.copyFont();
-    GameManager& game = GameManager::getInstance();
-    ASSERT_EQ(0, game.startUp());
-    std::vector<std::string> journal;
-    (new Probe(journal, "p", Vector(), vq::GHOST))->stop_at_step = 2;
-    game.run();
-    EXPECT_EQ(
-        (std::vector<std::string>{"p step 0", "p drawn", "p step 1", "p drawn", "p step 2", "p drawn", "p deleted"}),
-        journal);
-    EXPECT_EQ(3, game.getStepCount());
-    EXPECT_FALSE(vq::DisplayManager::getInstance().isStarted() || vq::LogManager::getInstance().isStarted());
-    std::string order;
-    const std::string log = vqtest::TempDir::read(vq::LOGFILE_NAME);
-    for (size_t at = log.find("Manager "); at != std::string::npos; at = log.find("Manager ", at + 1))
-        order += log.substr(log.rfind('\n', at) + 1, 1) + (log.compare(at + 8, 7, "started") == 0 ? "+" : "-");
-    EXPECT_EQ(order, "L+W+D+I+R+G+R-I-D-W-") << "managers start in order and stop the other way round";
+// Game over set in a step, or SIGTERM, SIGINT or SIGHUP in one: the frame
+// finishes, the managers stop in reverse order, the signals act as before.
+TEST(GameManager, GameOverOrASignalInAStepFinishesTheFrameThenShutsEverythingDown) {
+    const std::pair<int, std::string> endings[] = {
+        {0, ""}, {SIGTERM, "SIGTERM"}, {SIGINT, "SIGINT"}, {SIGHUP, "SIGHUP"}};
+    for (const auto& ending : endings) {
+        SCOPED_TRACE(ending.second);
+        vqtest::TempDir dir;
+        dir.copyFont();
+        GameManager& game = GameManager::getInstance();
+        ASSERT_EQ(0, game.startUp());
+        const int first = game.getStepCount();
+        std::vector<std::string> journal;
+        Probe* p = new Probe(journal, "p", Vector(), vq::GHOST);
+        p->stop_at_step = first + 2;
+        p->stop_signal = ending.first;
+        game.run();
+        ASSERT_EQ(7u, journal.size()) << "three frames";
+        EXPECT_EQ(journal[4] + ", " + journal[5] + ", " + journal[6],
+                  "p step " + std::to_string(first + 2) + ", p drawn, p deleted");
+        EXPECT_EQ(first + 3, game.getStepCount());
+        EXPECT_FALSE(vq::DisplayManager::getInstance().isStarted() || vq::LogManager::getInstance().isStarted());
+        std::string order;
+        const std::string log = vqtest::TempDir::read(vq::LOGFILE_NAME);
+        for (size_t at = log.find("Manager "); at != std::string::npos; at = log.find("Manager ", at + 1))
+            order += log.substr(log.rfind('\n', at) + 1, 1) + (log.compare(at + 8, 7, "started") == 0 ? "+" : "-");
+        EXPECT_EQ(order, "L+W+D+I+R+G+R-I-D-W-") << "managers start in order and stop the other way round";
+        EXPECT_EQ(log.find("Ending on " + ending.second + "\nGame over\n") != std::string::npos, ending.first != 0);
+        struct sigaction now;
+        EXPECT_TRUE(sigaction(SIGHUP, nullptr, &now) == 0 && now.sa_handler == SIG_DFL);
+    }
 }
 
 } // namespace
