@@ -65,9 +65,18 @@ TEST(KeyTranslation, TheEngineNumbersEveryKeyItsOwnWay) {
         EXPECT_EQ(int(vq::toEngineButton(static_cast<sf::Mouse::Button>(code))), code >= 0 && code < 3 ? code : -1);
 }
 
-TEST(HandleEvent, KeysAndMouseArriveInEngineTermsAndClosingEndsTheGame) {
+// Window events and injected input arrive alike, in engine terms; injected
+// input waits for the next getInput(), which every step of the loop calls.
+// All of it on a headless display, which needs neither a font nor X.
+TEST(Input, WindowEventsAndInjectedInputArriveAlikeOnAHeadlessDisplay) {
+    vqtest::TempDir dir;
+    vq::DisplayManager& display = vq::DisplayManager::getInstance();
+    display.setHeadless(true);
+    vq::GameManager& game = vq::GameManager::getInstance();
+    ASSERT_EQ(game.startUp(), 0);
+    EXPECT_EQ(display.getWindow(), nullptr);
     Recorder recorder;
-    const vq::InputManager& input = vq::InputManager::getInstance();
+    vq::InputManager& input = vq::InputManager::getInstance();
     input.handleEvent(vq::priv::makeKeyEvent(true, SK::Q));
     input.handleEvent(vq::priv::makeKeyEvent(false, SK::Q));
     input.handleEvent(vq::priv::makeKeyEvent(true, SK::Hyphen)); // unmapped keys still arrive
@@ -76,14 +85,38 @@ TEST(HandleEvent, KeysAndMouseArriveInEngineTermsAndClosingEndsTheGame) {
     input.handleEvent(vq::priv::makeMouseButtonEvent(false, sf::Mouse::Button::Right, 100, 50)); // ignored
     input.handleEvent(vq::priv::makeMouseButtonEvent(true, static_cast<sf::Mouse::Button>(3), 0, 0));
     input.handleEvent(vq::priv::makeFocusLostEvent()); // ignored
-    EXPECT_EQ(recorder.seen,
-              (std::vector<std::string>{"key 47 0", "key 47 1", "key -1 0", "mouse -1 1 40.000000,12.000000",
-                                        "mouse 1 0 7.812500,1.562500", "mouse -1 0 0.000000,0.000000"}));
+    const std::vector<std::string> expected = {"key 47 0",
+                                               "key 47 1",
+                                               "key -1 0",
+                                               "mouse -1 1 40.000000,12.000000",
+                                               "mouse 1 0 7.812500,1.562500",
+                                               "mouse -1 0 0.000000,0.000000"};
+    EXPECT_EQ(recorder.seen, expected);
     recorder.seen.clear();
-    vq::GameManager::getInstance().setGameOver(false);
+    input.injectKey(vq::Keyboard::Q);
+    input.injectKey(vq::Keyboard::Q, vq::KEY_RELEASED);
+    input.injectKey(vq::Keyboard::UNDEFINED_KEY);
+    input.injectMouseMove(vq::Vector(40, 12));
+    input.injectClick(vq::Vector(7.8125f, 1.5625f), vq::Mouse::RIGHT);
+    input.injectClick(vq::Vector(0, 0), vq::Mouse::UNDEFINED_MOUSE_BUTTON);
+    EXPECT_TRUE(recorder.seen.empty()) << "queued until the next step";
+    display.drawString(vq::Vector(40, 12), "headless", vq::JUSTIFY_CENTER, vq::WHITE);
+    game.step();
+    EXPECT_EQ(recorder.seen, expected);
+    EXPECT_EQ(display.lastFrameAsText().substr(12 * 81 + 36, 8), "headless");
+
+    recorder.seen.clear();
     input.handleEvent(vq::priv::makeClosedEvent());
-    EXPECT_TRUE(vq::GameManager::getInstance().getGameOver());
+    EXPECT_TRUE(game.getGameOver());
+    game.setGameOver(false);
+    input.injectClose();
+    input.getInput();
+    EXPECT_TRUE(game.getGameOver());
     EXPECT_TRUE(recorder.seen.empty()) << "closing sends no event";
+    input.injectKey(vq::Keyboard::SPACE);
+    ASSERT_TRUE(input.shutDown() == 0 && input.startUp() == 0);
+    input.getInput();
+    EXPECT_TRUE(recorder.seen.empty()) << "a shut-down forgets what was not delivered";
 }
 
 // Holding a key gives one press and one release however long it is held:

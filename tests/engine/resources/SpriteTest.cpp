@@ -40,13 +40,10 @@ std::string drawnBlock(float left, float top, int w, int h) {
     return block;
 }
 
-// The log of this test's own directory; drawing needs the window.
+// The log of this test's own directory; drawing needs a started display.
 class DrawingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir.copyFont();
-        ASSERT_EQ(0, DisplayManager::getInstance().startUp());
-    }
+    void SetUp() override { ASSERT_EQ(0, DisplayManager::getInstance().startUp()); }
     void TearDown() override { DisplayManager::getInstance().shutDown(); }
     vqtest::TempDir dir;
     LogCapture log;

@@ -227,7 +227,8 @@ TEST(LoopPacing, OversleepingShortensTheNextSleepButUndersleepingDoesNot) {
 }
 
 TEST(GameManager, StartUpStopsAtTheFirstManagerThatFails) {
-    vqtest::TempDir dir; // no font here, so the display cannot start
+    vqtest::TempDir dir; // no font here, so a display with a window cannot start
+    vq::DisplayManager::getInstance().setHeadless(false);
     GameManager& game = GameManager::getInstance();
     vq::LogManager::getInstance().setFlush(true);
     EXPECT_EQ(-1, game.startUp());
@@ -250,7 +251,6 @@ TEST(GameManager, StartUpStopsAtTheFirstManagerThatFails) {
 
 TEST(GameManager, GameOverFromAStepFinishesTheFrameThenShutsEverythingDown) {
     vqtest::TempDir dir;
-    dir.copyFont();
     GameManager& game = GameManager::getInstance();
     ASSERT_EQ(0, game.startUp());
     std::vector<std::string> journal;
