@@ -13,11 +13,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include <velloq/core/EventStep.h>
 #include <velloq/core/LogManager.h>
 #include <velloq/display/DisplayManager.h>
-#include <velloq/input/EventKeyboard.h>
-#include <velloq/input/EventMouse.h>
 #include <velloq/input/InputManager.h>
 #include <velloq/resources/ResourceManager.h>
 #include <velloq/resources/Sprite.h>
@@ -92,21 +89,20 @@ protected:
 };
 
 inline void send(const vq::Event& e) { vq::WorldManager::getInstance().onEvent(&e); }
+// Input as the player gives it, through the input manager, delivered at once.
+inline vq::InputManager& input() { return vq::InputManager::getInstance(); }
 inline void key(vq::Keyboard::Key k, vq::EventKeyboardAction action = vq::KEY_PRESSED) {
-    vq::EventKeyboard e;
-    e.setKey(k);
-    e.setKeyboardAction(action);
-    send(e);
+    input().injectKey(k, action);
+    input().getInput();
 }
-inline void mouse(vq::Vector where, vq::EventMouseAction action) {
-    vq::EventMouse e;
-    e.setMouseAction(action);
-    e.setMouseButton(vq::Mouse::LEFT);
-    e.setMousePosition(where);
-    send(e);
+inline void click(vq::Vector where) {
+    input().injectClick(where);
+    input().getInput();
 }
-inline void click(vq::Vector where) { mouse(where, vq::CLICKED); }
-inline void moveMouse(vq::Vector where) { mouse(where, vq::MOVED); }
+inline void moveMouse(vq::Vector where) {
+    input().injectMouseMove(where);
+    input().getInput();
+}
 
 // Whole loop iterations: input, step event, world update, drawing, display.
 inline void steps(int n = 1) {

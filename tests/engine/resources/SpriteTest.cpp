@@ -40,16 +40,32 @@ std::string drawnBlock(float left, float top, int w, int h) {
     return block;
 }
 
-// The log of this test's own directory; drawing needs a started display.
-class DrawingTest : public ::testing::Test {
+// A store of its own in a scratch directory, with its log. Without a window
+// drawing fails, logged; an animation still advances.
+class SpriteTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(0, DisplayManager::getInstance().startUp()); }
-    void TearDown() override { DisplayManager::getInstance().shutDown(); }
+    void SetUp() override { ASSERT_EQ(0, store().startUp()); }
+    void TearDown() override { store().shutDown(); }
+    static ResourceManager& store() { return ResourceManager::getInstance(); }
+    // Loads text as the sprite file "s.txt" under the label "s".
+    int load(const std::string& text) {
+        dir.write("s.txt", text);
+        return store().loadSprite("s.txt", "s");
+    }
+    // The last line a load wrote apart from its progress.
+    static std::string failure() {
+        std::string found;
+        for (const std::string& line : LogCapture::messages())
+            if (line.rfind("Read ", 0) != 0)
+                found = line;
+        return found;
+    }
     vqtest::TempDir dir;
     LogCapture log;
 };
 
-TEST_F(DrawingTest, FramesAreCentredOnRealOffsetsTransformedAndSkipTheirTransparency) {
+TEST_F(SpriteTest, FramesAreCentredOnRealOffsetsTransformedAndSkipTheirTransparency) {
+    ASSERT_EQ(0, DisplayManager::getInstance().startUp()); // headless
     const Frame frame(3, 2, "abcdef");
     const std::pair<vq::Transform, const char*> cases[] = {{vq::TRANSFORM_NONE, "abcdef"},
                                                            {vq::TRANSFORM_FLIP_HORIZONTAL, "cbafed"},
@@ -81,31 +97,8 @@ TEST_F(DrawingTest, FramesAreCentredOnRealOffsetsTransformedAndSkipTheirTranspar
         shown += drawnBlock(3.5f, 3.5f, 1, 1);
     }
     EXPECT_EQ("AABBA", shown);
+    DisplayManager::getInstance().shutDown();
 }
-
-// A store of its own in a scratch directory, with its log. Without a window
-// drawing fails, logged; an animation still advances.
-class SpriteTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(0, store().startUp()); }
-    void TearDown() override { store().shutDown(); }
-    static ResourceManager& store() { return ResourceManager::getInstance(); }
-    // Loads text as the sprite file "s.txt" under the label "s".
-    int load(const std::string& text) {
-        dir.write("s.txt", text);
-        return store().loadSprite("s.txt", "s");
-    }
-    // The last line a load wrote apart from its progress.
-    static std::string failure() {
-        std::string found;
-        for (const std::string& line : LogCapture::messages())
-            if (line.rfind("Read ", 0) != 0)
-                found = line;
-        return found;
-    }
-    vqtest::TempDir dir;
-    LogCapture log;
-};
 
 TEST_F(SpriteTest, BadFramesAndFrameNumbersAreRefusedWithTheirReason) {
     const std::pair<Frame, const char*> cases[] = {{Frame(), "Cannot draw empty frame"},
