@@ -1,10 +1,10 @@
 #ifndef VQ_TESTS_SUPPORT_GAMEHARNESS_H
 #define VQ_TESTS_SUPPORT_GAMEHARNESS_H
 
-// Drives the real engine and game objects without a player: the engine runs
-// in a scratch directory linked to the game's data (shared with the children
-// death tests re-execute) with the resource table loaded; tests send events,
-// run loop steps, read the last frame as text and hear sounds by label.
+// Drives the real engine (headless: VQ_HEADLESS=1) and game objects without a
+// player, in a scratch directory linked to the game's data (shared with the
+// children death tests re-execute) with the resource table loaded; tests give
+// input, run loop steps, read the last frame as text and hear sounds by label.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
