@@ -204,20 +204,28 @@ for release in "${releases[@]}"; do
     fi
     echo "== $name: ./test.sh --normal" >>"$log"
     start=$(date +%s)
-    in_root "$root" isolated "cd /root/cornfield && ./test.sh --normal" >>"$log" 2>&1 || true
+    suite_status=0
+    in_root "$root" isolated "cd /root/cornfield && ./test.sh --normal" >>"$log" 2>&1 || suite_status=$?
     elapsed="set-up $(seconds_text "$(cat "$cache/$release/prepare-seconds")"), build and tests $(seconds_text $(($(date +%s) - start)))"
-    summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
-    if [ -z "$summary" ]; then
+    # The suite runs ctest twice (headless, then on a virtual screen): every
+    # summary of this run counts.
+    summaries=$(awk '/^== .*: \.\/test\.sh --normal$/ { n = 0 } /^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+/ { s[n++] = $0 }
+                     END { for (i = 0; i < n; i++) print s[i] }' "$log")
+    if [ -z "$summaries" ]; then
         lines+=("$release ($name), SFML ${sfml:-?}: no test ran (build failed?), $elapsed; see $log")
         status=1
         continue
     fi
-    failed=$(echo "$summary" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
-    all=$(echo "$summary" | sed -E 's/.* failed out of ([0-9]+).*/\1/')
+    failed=0 all=0
+    while read -r summary; do
+        failed=$((failed + $(echo "$summary" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/')))
+        all=$((all + $(echo "$summary" | sed -E 's/.* failed out of ([0-9]+).*/\1/')))
+    done <<<"$summaries"
     passed=$((all - failed))
     total_passed=$((total_passed + passed))
     total_failed=$((total_failed + failed))
-    [ "$failed" -eq 0 ] || status=1
+    [ "$failed" -eq 0 ] && [ "$suite_status" -eq 0 ] || status=1
+    [ "$suite_status" -eq 0 ] || elapsed+=", ./test.sh ended with status $suite_status"
     lines+=("$release ($name), SFML $sfml: $passed passed, $failed failed, $elapsed; log: $log")
 done
 

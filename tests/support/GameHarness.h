@@ -1,10 +1,10 @@
 #ifndef VQ_TESTS_SUPPORT_GAMEHARNESS_H
 #define VQ_TESTS_SUPPORT_GAMEHARNESS_H
 
-// Drives the real engine and game objects without a player: the engine runs
-// in a scratch directory linked to the game's data (shared with the children
-// death tests re-execute) with the resource table loaded; tests send events,
-// run loop steps, read the last frame as text and hear sounds by label.
+// Drives the real engine (headless: VQ_HEADLESS=1) and game objects without a
+// player, in a scratch directory linked to the game's data (shared with the
+// children death tests re-execute) with the resource table loaded; tests give
+// input, run loop steps, read the last frame as text and hear sounds by label.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -13,11 +13,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include <velloq/core/EventStep.h>
 #include <velloq/core/LogManager.h>
 #include <velloq/display/DisplayManager.h>
-#include <velloq/input/EventKeyboard.h>
-#include <velloq/input/EventMouse.h>
 #include <velloq/input/InputManager.h>
 #include <velloq/resources/ResourceManager.h>
 #include <velloq/resources/Sprite.h>
@@ -46,7 +43,7 @@ class EngineEnvironment : public ::testing::Environment {
         if (getenv("VQ_TEST_DIR") == nullptr) {
             char templ[] = "/tmp/vqgame-XXXXXX";
             ASSERT_NE(mkdtemp(templ), nullptr);
-            for (const char* entry : {"vq-font.ttf", "sprites", "sounds", "music"})
+            for (const char* entry : {"sprites", "sounds", "music"})
                 std::filesystem::create_symlink(VQ_DATA_DIR "/" + std::string(entry),
                                                 templ + ("/" + std::string(entry)));
             setenv("VQ_TEST_DIR", templ, 1);
@@ -56,7 +53,8 @@ class EngineEnvironment : public ::testing::Environment {
         useSilentAudioOutput();
         vq::LogManager::getInstance().setLogLevel(1); // a long run at level 0 would flood the log
         vq::LogManager::getInstance().setFlush(true);
-        ASSERT_EQ(vq::GameManager::getInstance().startUp(), 0) << "engine did not start (no display?)";
+        ASSERT_EQ(vq::GameManager::getInstance().startUp(), 0)
+            << "engine did not start (VQ_HEADLESS=1 needs no display)";
         ASSERT_TRUE(loadResources().empty());
         setSoundObserver([](const std::string& label) { playedSounds().push_back(label); });
     }
@@ -91,34 +89,25 @@ protected:
 };
 
 inline void send(const vq::Event& e) { vq::WorldManager::getInstance().onEvent(&e); }
+// Input as the player gives it, through the input manager, delivered at once.
+inline vq::InputManager& input() { return vq::InputManager::getInstance(); }
 inline void key(vq::Keyboard::Key k, vq::EventKeyboardAction action = vq::KEY_PRESSED) {
-    vq::EventKeyboard e;
-    e.setKey(k);
-    e.setKeyboardAction(action);
-    send(e);
+    input().injectKey(k, action);
+    input().getInput();
 }
-inline void mouse(vq::Vector where, vq::EventMouseAction action) {
-    vq::EventMouse e;
-    e.setMouseAction(action);
-    e.setMouseButton(vq::Mouse::LEFT);
-    e.setMousePosition(where);
-    send(e);
+inline void click(vq::Vector where) {
+    input().injectClick(where);
+    input().getInput();
 }
-inline void click(vq::Vector where) { mouse(where, vq::CLICKED); }
-inline void moveMouse(vq::Vector where) { mouse(where, vq::MOVED); }
+inline void moveMouse(vq::Vector where) {
+    input().injectMouseMove(where);
+    input().getInput();
+}
 
 // Whole loop iterations: input, step event, world update, drawing, display.
 inline void steps(int n = 1) {
     for (int i = 0; i < n; i++)
         vq::GameManager::getInstance().step();
-}
-// The loop without drawing, which costs several times the rest on a virtual screen.
-inline void logicSteps(int n = 1) {
-    for (int i = 0; i < n; i++) {
-        vq::InputManager::getInstance().getInput();
-        send(vq::EventStep(vq::GameManager::getInstance().getStepCount()));
-        vq::WorldManager::getInstance().update();
-    }
 }
 
 inline std::string screenRow(int row) {

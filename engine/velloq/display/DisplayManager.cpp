@@ -122,7 +122,7 @@ DisplayManager::DisplayManager()
     : m_p_impl(new Impl), m_window_horizontal_pixels(WINDOW_HORIZONTAL_PIXELS_DEFAULT),
       m_window_vertical_pixels(WINDOW_VERTICAL_PIXELS_DEFAULT),
       m_window_horizontal_chars(WINDOW_HORIZONTAL_CHARS_DEFAULT),
-      m_window_vertical_chars(WINDOW_VERTICAL_CHARS_DEFAULT), m_background_color(BLACK) {
+      m_window_vertical_chars(WINDOW_VERTICAL_CHARS_DEFAULT), m_background_color(BLACK), m_headless(-1) {
     setType("DisplayManager");
 }
 
@@ -133,9 +133,23 @@ DisplayManager& DisplayManager::getInstance() {
     return instance;
 }
 
+void DisplayManager::setHeadless(bool headless) { m_headless = headless ? 1 : 0; }
+
+bool DisplayManager::isHeadless() const {
+    if (m_headless >= 0)
+        return m_headless == 1;
+    const char* p_value = std::getenv(HEADLESS_ENVIRONMENT_VARIABLE);
+    return p_value != nullptr && *p_value != '\0' && std::strcmp(p_value, "0") != 0;
+}
+
 int DisplayManager::startUp() {
-    if (m_p_impl->window)
+    if (isStarted())
         return 0;
+    if (isHeadless()) {
+        m_p_impl->current_frame.clear();
+        LogManager::getInstance().writeLog(1, "Headless display: no window, nothing rasterised");
+        return Manager::startUp();
+    }
     // Start-up failures leave the player without a window: they are said on
     // stderr too, with what to look at.
     const LogManager& log = LogManager::getInstance();
@@ -193,9 +207,13 @@ int DisplayManager::shutDown() {
 }
 
 int DisplayManager::drawCh(Vector world_pos, char ch, Color color) const {
-    if (!m_p_impl->window) {
+    if (!isStarted()) {
         LogManager::getInstance().writeLog(1, "Cannot draw character, window not created");
         return -1;
+    }
+    if (!m_p_impl->window) { // headless
+        m_p_impl->current_frame.push_back(DrawnCharacter{world_pos, ch, color});
+        return 0;
     }
     const Vector p = spacesToPixels(world_pos);
     m_p_impl->batch.add(p.getX(), p.getY(), ch, convertColor(color), convertColor(m_background_color));
@@ -222,9 +240,14 @@ bool DisplayManager::setBackgroundColor(Color new_color) {
 }
 
 int DisplayManager::swapBuffers() {
-    if (!m_p_impl->window) {
+    if (!isStarted()) {
         LogManager::getInstance().writeLog(1, "Cannot swap buffers, window not created");
         return -1;
+    }
+    if (!m_p_impl->window) { // headless
+        m_p_impl->last_frame.swap(m_p_impl->current_frame);
+        m_p_impl->current_frame.clear();
+        return 0;
     }
     sf::RenderWindow& window = *m_p_impl->window;
     Impl& impl = *m_p_impl;

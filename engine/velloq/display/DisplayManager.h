@@ -23,6 +23,9 @@ const int WINDOW_HORIZONTAL_PIXELS_DEFAULT = 1024;
 const int WINDOW_VERTICAL_PIXELS_DEFAULT = 768;
 const int WINDOW_HORIZONTAL_CHARS_DEFAULT = 80;
 const int WINDOW_VERTICAL_CHARS_DEFAULT = 24;
+// Set to 1 in the environment, it starts the display headless unless the
+// program chose otherwise with setHeadless().
+const char HEADLESS_ENVIRONMENT_VARIABLE[] = "VQ_HEADLESS";
 
 // One character as drawn in a frame: what tests read instead of pixels.
 struct DrawnCharacter {
@@ -41,6 +44,15 @@ public:
 
     int startUp() override;
     int shutDown() override;
+
+    // Headless, the display opens no window, loads no font and needs no
+    // window system: characters are kept in the frames below and never
+    // rasterised; the loop, lastFrameAsText() and input injected through the
+    // InputManager work as usual. Chosen before startUp (it takes effect at
+    // the next one); without a choice, VQ_HEADLESS=1 in the environment
+    // chooses it.
+    void setHeadless(bool headless);
+    bool isHeadless() const;
 
     // Draws ch over an opaque block of the background colour; 0 or -1.
     int drawCh(Vector world_pos, char ch, Color color) const;
@@ -79,6 +91,7 @@ private:
     int m_window_horizontal_chars;
     int m_window_vertical_chars;
     Color m_background_color;
+    int m_headless; // -1 until the program chooses
 };
 
 // Cell size in pixels (12.8 x 32 for the default window); valid at any time.

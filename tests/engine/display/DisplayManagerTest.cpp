@@ -135,23 +135,9 @@ TEST_F(DisplayWindow, OneWindowWhoseCharactersShowInTheirColourInTheirCellOverTh
     EXPECT_EQ(count(frame, is(sf::Color::Green)), 13 * 32);
     EXPECT_EQ(count(frame, is(sf::Color::Green), 255, 326, 268, 358), 13 * 32);
     EXPECT_EQ(count(showAndCapture(), is(sf::Color::Green)), 1024 * 768); // the next frame starts green
-}
-
-TEST_F(DisplayWindow, StringsAreJustifiedAroundTheirPosition) {
-    ASSERT_EQ(display.drawString(Vector(10, 2), "abc", vq::JUSTIFY_CENTER, vq::WHITE), 0);
-    ASSERT_EQ(display.drawString(Vector(10, 4), "wxyz", vq::JUSTIFY_RIGHT, vq::CYAN), 0);
-    ASSERT_EQ(display.drawString(Vector(10, 6), "left", vq::JUSTIFY_LEFT, vq::RED), 0);
-    ASSERT_EQ(display.drawString(Vector(10, 8), "odd", static_cast<vq::Justification>(7), vq::RED), 0);
-    EXPECT_EQ(display.getCurrentFrame()[3].color, vq::CYAN);
-    ASSERT_EQ(display.swapBuffers(), 0);
-    std::string shown;
-    for (int row : {2, 4, 6, 8}) // 8.5 .. 10.5 round up to columns 9 .. 11
-        shown += display.lastFrameAsText().substr(static_cast<std::size_t>(row) * 81 + 5, 10) + "|";
-    EXPECT_EQ(shown, "    abc   | wxyz     |     left |     odd  |");
-    // After a shut-down nothing is drawn, and the window opens again.
     EXPECT_EQ(display.shutDown(), 0);
-    EXPECT_EQ(display.drawCh(Vector(1, 1), 'A', vq::RED), -1);
-    EXPECT_EQ(display.startUp(), 0);
+    EXPECT_EQ(display.drawCh(Vector(1, 1), 'A', vq::RED), -1) << "nothing is drawn after a shut-down";
+    EXPECT_EQ(display.startUp(), 0) << "and the window opens again";
 }
 
 // Anti-aliased edges make the ink's edge fractional: it is taken to reach as

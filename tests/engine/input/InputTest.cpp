@@ -65,9 +65,24 @@ TEST(KeyTranslation, TheEngineNumbersEveryKeyItsOwnWay) {
         EXPECT_EQ(int(vq::toEngineButton(static_cast<sf::Mouse::Button>(code))), code >= 0 && code < 3 ? code : -1);
 }
 
-TEST(HandleEvent, KeysAndMouseArriveInEngineTermsAndClosingEndsTheGame) {
+// Window events and injected input arrive alike, in engine terms; injected
+// input waits for the next getInput(), which every step of the loop calls.
+// All of it on a headless display, which needs neither a font nor X and
+// shows strings justified around their position as text.
+TEST(Input, WindowEventsAndInjectedInputArriveAlikeOnAHeadlessDisplay) {
+    vqtest::TempDir dir;
+    vq::DisplayManager& display = vq::DisplayManager::getInstance();
+    display.setHeadless(true);
+    vq::GameManager& game = vq::GameManager::getInstance();
+    ASSERT_EQ(game.startUp(), 0);
     Recorder recorder;
-    const vq::InputManager& input = vq::InputManager::getInstance();
+    vq::InputManager& input = vq::InputManager::getInstance();
+    input.injectKey(vq::Keyboard::Q);
+    input.injectKey(vq::Keyboard::Q, vq::KEY_RELEASED);
+    input.injectKey(vq::Keyboard::UNDEFINED_KEY);
+    input.injectMouseMove(vq::Vector(40, 12));
+    input.injectClick(vq::Vector(7.8125f, 1.5625f), vq::Mouse::RIGHT);
+    input.injectClick(vq::Vector(0, 0), vq::Mouse::UNDEFINED_MOUSE_BUTTON);
     input.handleEvent(vq::priv::makeKeyEvent(true, SK::Q));
     input.handleEvent(vq::priv::makeKeyEvent(false, SK::Q));
     input.handleEvent(vq::priv::makeKeyEvent(true, SK::Hyphen)); // unmapped keys still arrive
@@ -76,14 +91,32 @@ TEST(HandleEvent, KeysAndMouseArriveInEngineTermsAndClosingEndsTheGame) {
     input.handleEvent(vq::priv::makeMouseButtonEvent(false, sf::Mouse::Button::Right, 100, 50)); // ignored
     input.handleEvent(vq::priv::makeMouseButtonEvent(true, static_cast<sf::Mouse::Button>(3), 0, 0));
     input.handleEvent(vq::priv::makeFocusLostEvent()); // ignored
-    EXPECT_EQ(recorder.seen,
-              (std::vector<std::string>{"key 47 0", "key 47 1", "key -1 0", "mouse -1 1 40.000000,12.000000",
-                                        "mouse 1 0 7.812500,1.562500", "mouse -1 0 0.000000,0.000000"}));
+    const std::vector<std::string> expected({"key 47 0", "key 47 1", "key -1 0", "mouse -1 1 40.000000,12.000000",
+                                             "mouse 1 0 7.812500,1.562500", "mouse -1 0 0.000000,0.000000"});
+    EXPECT_EQ(recorder.seen, expected) << "the window's at once, the injected queued until the next step";
+    display.drawString(vq::Vector(10, 2), "abc", vq::JUSTIFY_CENTER, vq::WHITE);
+    display.drawString(vq::Vector(10, 4), "wxyz", vq::JUSTIFY_RIGHT, vq::CYAN);
+    display.drawString(vq::Vector(10, 6), "left", vq::JUSTIFY_LEFT, vq::RED);
+    display.drawString(vq::Vector(10, 8), "odd", static_cast<vq::Justification>(7), vq::RED);
+    EXPECT_EQ(display.getCurrentFrame()[3].color, vq::CYAN);
     recorder.seen.clear();
-    vq::GameManager::getInstance().setGameOver(false);
+    game.step();
+    EXPECT_EQ(recorder.seen, expected);
+    std::string shown;
+    for (int row : {2, 4, 6, 8}) // 8.5 .. 10.5 round up to columns 9 .. 11
+        shown += display.lastFrameAsText().substr(static_cast<std::size_t>(row) * 81 + 5, 10) + "|";
+    EXPECT_EQ(shown, "    abc   | wxyz     |     left |     odd  |");
+    recorder.seen.clear();
+    input.injectClose();
+    input.getInput();
+    EXPECT_TRUE(game.getGameOver());
+    game.setGameOver(false);
     input.handleEvent(vq::priv::makeClosedEvent());
-    EXPECT_TRUE(vq::GameManager::getInstance().getGameOver());
-    EXPECT_TRUE(recorder.seen.empty()) << "closing sends no event";
+    EXPECT_TRUE(game.getGameOver() && recorder.seen.empty()) << "closing ends the game and sends no event";
+    input.injectKey(vq::Keyboard::SPACE);
+    ASSERT_TRUE(input.shutDown() == 0 && input.startUp() == 0);
+    input.getInput();
+    EXPECT_TRUE(recorder.seen.empty()) << "a shut-down forgets what was not delivered";
 }
 
 // Holding a key gives one press and one release however long it is held:

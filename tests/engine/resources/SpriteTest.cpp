@@ -41,44 +41,6 @@ std::string drawnBlock(float left, float top, int w, int h) {
     return block;
 }
 
-// The log of this test's own directory; drawing needs the window.
-class DrawingTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir.copyFont();
-        ASSERT_EQ(0, DisplayManager::getInstance().startUp());
-    }
-    void TearDown() override { DisplayManager::getInstance().shutDown(); }
-    vqtest::TempDir dir;
-    LogCapture log;
-};
-
-TEST_F(DrawingTest, FramesAreCentredOnRealOffsetsTransformedAndSkipTheirTransparency) {
-    const Frame frame(3, 2, "abcdef");
-    const std::pair<vq::Transform, const char*> cases[] = {{vq::TRANSFORM_NONE, "abcdef"},
-                                                           {vq::TRANSFORM_FLIP_HORIZONTAL, "cbafed"},
-                                                           {vq::TRANSFORM_FLIP_VERTICAL, "defabc"},
-                                                           {vq::TRANSFORM_FLIP_BOTH, "fedcba"}};
-    for (const auto& c : cases) {
-        ASSERT_EQ(0, frame.draw(Vector(10, 5), vq::GREEN, c.first));
-        EXPECT_EQ(DisplayManager::getInstance().getCurrentFrame()[0].color, vq::GREEN);
-        EXPECT_EQ(drawnBlock(8.5f, 4, 3, 2), c.second) << "transform " << c.first;
-    }
-    ASSERT_EQ(0, Frame(3, 2, "a#b# c", '#').draw(Vector(1, 1), vq::WHITE));
-    EXPECT_EQ(drawnBlock(-0.5f, 0, 3, 2), "a.b. c") << "the transparent character is skipped, spaces are drawn";
-    ASSERT_EQ(0, Frame(3, 2, "a#b# c").draw(Vector(1, 1), vq::WHITE));
-    EXPECT_EQ(drawnBlock(-0.5f, 0, 3, 2), "a#b# c") << "without transparency every character is drawn";
-    ASSERT_EQ(0, Frame(3, 3, "abcd").draw(Vector(5, 5), vq::WHITE));
-    EXPECT_EQ(drawnBlock(3.5f, 3.5f, 3, 3), "abcd.....") << "a frame short of its size draws what it has";
-
-    Sprite sprite(1); // drawn in its own colour
-    sprite.setColor(vq::MAGENTA);
-    sprite.addFrame(Frame(1, 1, "A"));
-    ASSERT_EQ(0, sprite.draw(0, Vector(4, 4), vq::TRANSFORM_NONE));
-    EXPECT_EQ(DisplayManager::getInstance().getCurrentFrame()[0].color, vq::MAGENTA);
-    EXPECT_EQ(drawnBlock(3.5f, 3.5f, 1, 1), "A");
-}
-
 // A store of its own in a scratch directory, with its log. Without a window
 // drawing fails, logged; an animation still advances.
 class SpriteTest : public ::testing::Test {
@@ -102,6 +64,34 @@ protected:
     vqtest::TempDir dir;
     LogCapture log;
 };
+
+TEST_F(SpriteTest, FramesAreCentredOnRealOffsetsTransformedAndSkipTheirTransparency) {
+    ASSERT_EQ(0, DisplayManager::getInstance().startUp()); // headless
+    const Frame frame(3, 2, "abcdef");
+    const std::pair<vq::Transform, const char*> cases[] = {{vq::TRANSFORM_NONE, "abcdef"},
+                                                           {vq::TRANSFORM_FLIP_HORIZONTAL, "cbafed"},
+                                                           {vq::TRANSFORM_FLIP_VERTICAL, "defabc"},
+                                                           {vq::TRANSFORM_FLIP_BOTH, "fedcba"}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(0, frame.draw(Vector(10, 5), vq::GREEN, c.first));
+        EXPECT_EQ(DisplayManager::getInstance().getCurrentFrame()[0].color, vq::GREEN);
+        EXPECT_EQ(drawnBlock(8.5f, 4, 3, 2), c.second) << "transform " << c.first;
+    }
+    ASSERT_EQ(0, Frame(3, 2, "a#b# c", '#').draw(Vector(1, 1), vq::WHITE));
+    EXPECT_EQ(drawnBlock(-0.5f, 0, 3, 2), "a.b. c") << "the transparent character is skipped, spaces are drawn";
+    ASSERT_EQ(0, Frame(3, 2, "a#b# c").draw(Vector(1, 1), vq::WHITE));
+    EXPECT_EQ(drawnBlock(-0.5f, 0, 3, 2), "a#b# c") << "without transparency every character is drawn";
+    ASSERT_EQ(0, Frame(3, 3, "abcd").draw(Vector(5, 5), vq::WHITE));
+    EXPECT_EQ(drawnBlock(3.5f, 3.5f, 3, 3), "abcd.....") << "a frame short of its size draws what it has";
+
+    Sprite sprite(1); // drawn in its own colour
+    sprite.setColor(vq::MAGENTA);
+    sprite.addFrame(Frame(1, 1, "A"));
+    ASSERT_EQ(0, sprite.draw(0, Vector(4, 4), vq::TRANSFORM_NONE));
+    EXPECT_EQ(DisplayManager::getInstance().getCurrentFrame()[0].color, vq::MAGENTA);
+    EXPECT_EQ(drawnBlock(3.5f, 3.5f, 1, 1), "A");
+    DisplayManager::getInstance().shutDown();
+}
 
 TEST_F(SpriteTest, BadFramesAndFrameNumbersAreRefusedWithTheirReason) {
     const std::pair<Frame, const char*> cases[] = {{Frame(), "Cannot draw empty frame"},

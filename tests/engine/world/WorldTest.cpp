@@ -238,7 +238,8 @@ TEST(LoopPacing, LatenessIsMadeUpByAtMostOneFrameAndSleepsStayWithinAFrame) {
 }
 
 TEST(GameManager, StartUpStopsAtTheFirstManagerThatFails) {
-    vqtest::TempDir dir; // no font here, so the display cannot start
+    vqtest::TempDir dir; // no font here, so a display with a window cannot start
+    vq::DisplayManager::getInstance().setHeadless(false);
     GameManager& game = GameManager::getInstance();
     vq::LogManager::getInstance().setFlush(true);
     EXPECT_EQ(-1, game.startUp());
@@ -265,7 +266,6 @@ TEST(GameManager, GameOverOrASignalInAStepFinishesTheFrameThenShutsEverythingDow
     for (const auto& ending : endings) {
         SCOPED_TRACE(ending.second);
         vqtest::TempDir dir;
-        dir.copyFont();
         GameManager& game = GameManager::getInstance();
         ASSERT_EQ(0, game.startUp());
         const int first = game.getStepCount();

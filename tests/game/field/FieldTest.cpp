@@ -27,7 +27,7 @@ void useTool(Plot* p, PlotModifierType type) {
 }
 void ripen(Plot* p) {
     for (int i = 0; i < 5000 && p->getStage() != 4; i++)
-        logicSteps();
+        steps();
 }
 // A plot in one line: stage, growth, water left, fertility, the tool in hand, soil + crop.
 std::string state(const Plot* p) {

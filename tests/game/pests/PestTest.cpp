@@ -18,7 +18,7 @@ namespace {
 
 void bringOut(Pest* p) {
     for (int i = 0; i < 3000 && !p->getSpawned(); i++)
-        logicSteps();
+        steps();
     ASSERT_TRUE(p->getSpawned());
 }
 // Delivered to the pest alone, so no other object draws random numbers.
@@ -85,9 +85,9 @@ TEST_F(PestTest, ComesOutForALifetimeWanderingAndHidesAgain) {
     steps();
     EXPECT_NE(fly->getDirection(), heading) << "turns when its jitter runs out";
     EXPECT_TRUE(fly->getJitterCountdown() >= 15 && fly->getJitterCountdown() < 23);
-    logicSteps(1799 - turn - 1);
+    steps(1799 - turn - 1);
     EXPECT_TRUE(fly->getSpawned());
-    logicSteps();
+    steps();
     EXPECT_FALSE(fly->getSpawned()) << "out for 1800 steps";
     EXPECT_TRUE(waitsAsItShould(fly));
 }
