@@ -19,10 +19,13 @@
 #include <velloq/display/ConvertColor.h>
 #include <velloq/display/DisplayManager.h>
 #include <velloq/display/FrameCapture.h>
+#include <velloq/display/FrameDiff.h>
+#include <velloq/display/QuadPainter.h>
 #include <velloq/display/SfmlCompat.h>
 #include <velloq/display/WindowProbe.h>
 
 #include "LogCapture.h"
+#include "ReferenceCharacter.h"
 
 namespace {
 
@@ -305,6 +308,63 @@ TEST_F(DisplayWindow, FramesBuiltOnTheKeptPictureMatchFramesDrawnWhole) {
     EXPECT_EQ(counted, "7 drawn, 14 updated, 2 reused");
 }
 
+// The comparison alone, quads in and lists out, on a 200 x 100 target: A,
+// B and C overlap in a chain, D lies apart with E on it, and F, large and
+// apart, makes drawing a frame whole cost more than small changes.
+TEST(FrameDiff, PaintsOverWhatChangedAndRedrawsEveryQuadThePaintReaches) {
+    using vq::priv::Quad;
+    const auto quad = [](float x, float y, float size, sf::Color c) {
+        return Quad{x, y, x + size, y + size, c, 10, 10, 30, 30};
+    };
+    const Quad A = quad(10, 10, 20, sf::Color::White), B = quad(25, 10, 20, sf::Color::Green);
+    const Quad C = quad(40, 10, 20, sf::Color::Blue), D = quad(150, 60, 20, sf::Color::Cyan);
+    const Quad E = quad(160, 70, 5, sf::Color::Red), F = quad(70, 30, 70, sf::Color::Yellow);
+    const Quad A_red = quad(10, 10, 20, sf::Color::Red), nan = quad(NAN, 5, 5, sf::Color::Red);
+    struct Case {
+        const char* name;
+        std::vector<Quad> before, after;
+        double overhead;
+        std::string expected; // "whole", or the quads redrawn and how many areas are painted over
+    };
+    const std::vector<Case> cases = {
+        {"the same", {A, B, C, D, F}, {A, B, C, D, F}, 0, "redraw {} over 0"},
+        {"recoloured: the paint runs along the chain",
+         {A, B, C, D, F},
+         {A_red, B, C, D, F},
+         0,
+         "redraw {0 1 2} over 4"},
+        {"removed alone", {A, B, C, D, F}, {A, B, C, F}, 0, "redraw {} over 1"},
+        {"removed under others", {A, B, C, D, F}, {B, C, D, F}, 0, "redraw {0 1} over 3"},
+        {"added on top", {A, D, F}, {A, D, E, F}, 0, "redraw {1 2} over 2"},
+        {"order swapped", {A, B, D, F}, {B, A, D, F}, 0, "redraw {0 1} over 3"},
+        {"a new screen", {A, B, C, D, F}, {quad(0, 60, 30, sf::Color::Red), E}, 0, "whole"},
+        {"not worth the copy", {A, B, C, D, F}, {A, B, C, D, F}, 7000, "whole"},
+        {"a quad off the numbers covers everything", {A, D, F}, {A, nan, D, F}, 0, "whole"},
+    };
+    vq::priv::FrameDiff diff;
+    for (const Case& c : cases) {
+        std::string got = "whole";
+        if (diff.plan(c.before, c.after, 200, 100, c.overhead)) {
+            got = "redraw {";
+            for (std::size_t i : diff.redrawn())
+                got += (got.back() == '{' ? "" : " ") + std::to_string(i);
+            got += "} over " + std::to_string(diff.erased().size());
+            EXPECT_EQ(diff.unchanged(), c.before == c.after) << c.name;
+        }
+        EXPECT_EQ(got, c.expected) << c.name;
+    }
+    // Whole pixels whose centres a quad covers, a hair more near an edge.
+    const auto box = [](float l, float t, float r, float b) {
+        const vq::priv::PixelBox p = vq::priv::FrameDiff::pixelsOf(Quad::block(l, t, r, b, sf::Color::Red), 200, 100);
+        return std::to_string(p.x0) + "," + std::to_string(p.y0) + "-" + std::to_string(p.x1) + "," +
+               std::to_string(p.y1);
+    };
+    EXPECT_EQ(box(2, 3, 4, 5.6f), "2,3-4,6");
+    EXPECT_EQ(box(0.5f, 0.5f, 1.5f, 1.5f), "0,0-2,2");
+    EXPECT_EQ(box(-50, 90, 250, 150), "0,90-200,100");
+    EXPECT_TRUE(vq::priv::FrameDiff::pixelsOf(Quad::block(-9, 5, -1, 8, sf::Color::Red), 200, 100).empty());
+}
+
 // The batch must paint what drawing each character as its own rectangle and
 // text paints. Both are rendered off screen and compared pixel by pixel.
 const unsigned WIDTH = 1024, HEIGHT = 768, CHAR_SIZE = 25;
@@ -337,18 +397,19 @@ protected:
     Difference render(const std::vector<Placed>& chars, sf::Color clear, bool batch_knows_clear) {
         reference.clear(clear);
         for (const Placed& c : chars)
-            vq::priv::CharacterBatch::drawReference(reference, font, CHAR_SIZE, CELL_W, CELL_H, c.x, c.y, c.ch, c.color,
-                                                    c.background);
+            vqtest::drawReferenceCharacter(reference, font, CHAR_SIZE, CELL_W, CELL_H, c.x, c.y, c.ch, c.color,
+                                           c.background);
         reference.display();
         batched.clear(clear);
-        batch.clear();
         if (batch_knows_clear)
-            batch.setClearColor(clear);
+            batch.startFrame(clear);
         else
-            batch.forgetClearColor();
+            batch.startFrameOverUnknown();
         for (const Placed& c : chars)
             EXPECT_TRUE(batch.add(c.x, c.y, c.ch, c.color, c.background));
-        batch.draw(batched);
+        vq::priv::QuadPainter painter;
+        painter.addAll(batch.frame().quads);
+        painter.draw(batched, batch.texture());
         batched.display();
 
         const sf::Image a = reference.getTexture().copyToImage(), b = batched.getTexture().copyToImage();
@@ -365,6 +426,18 @@ protected:
             }
         }
         return d;
+    }
+
+    // Blocks among the frame's quads (they sample only the white texel), and
+    // the pixels they cover.
+    std::pair<std::size_t, double> blocks() const {
+        std::pair<std::size_t, double> found(0, 0.0);
+        for (const vq::priv::Quad& q : batch.frame().quads)
+            if (q.u1 == vq::priv::WHITE_TEXEL && q.u2 == vq::priv::WHITE_TEXEL && q.v2 == vq::priv::WHITE_TEXEL) {
+                found.first++;
+                found.second += static_cast<double>(q.right - q.left) * static_cast<double>(q.bottom - q.top);
+            }
+        return found;
     }
 
     sf::Font font;
@@ -403,7 +476,7 @@ TEST_F(CharacterBatchTest, FullGridsMatchOnWholePixelsExactlyAndOnCellsButForFil
         const Difference d = render(grid, sf::Color::Black, knows_clear);
         EXPECT_LE(d.max_channel, whole_pixels ? 0 : MAX_CHANNEL_DIFFERENCE) << d.first;
         EXPECT_LE(d.pixels, whole_pixels ? 0 : MAX_DIFFERING_PIXELS) << d.first;
-        EXPECT_TRUE(whole_pixels || (batch.getBlockArea() > 0 && batch.getBlockArea() < WIDTH * HEIGHT / 2.0));
+        EXPECT_TRUE(whole_pixels || (blocks().second > 0 && blocks().second < WIDTH * HEIGHT / 2.0));
     }
 }
 
@@ -449,12 +522,12 @@ TEST_F(CharacterBatchTest, OddCharactersAndBlocksLeftOutOverUntouchedGroundChang
     }
     const Difference d = render(chars, sf::Color::Blue, true);
     EXPECT_EQ(d.pixels, 0) << d.first;
-    EXPECT_GT(batch.getSkippedBlockCount(), 100u);
-    EXPECT_LT(batch.getSkippedBlockCount(), chars.size());
+    EXPECT_LT(blocks().first, chars.size() - 100) << "blocks left out";
+    EXPECT_GT(blocks().first, 0u);
     // A new frame starts on untouched ground; without a font nothing is queued.
-    batch.clear();
+    batch.startFrame(sf::Color::Blue);
     EXPECT_TRUE(batch.add(100, 100, ' ', sf::Color::White, sf::Color::Blue));
-    EXPECT_EQ(batch.getVertexCount(), 0u);
+    EXPECT_TRUE(batch.frame().quads.empty());
     batch.setFont(nullptr, CHAR_SIZE);
     EXPECT_FALSE(batch.add(100, 100, 'A', sf::Color::White, sf::Color::Red));
 }

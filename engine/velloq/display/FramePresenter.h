@@ -1,0 +1,52 @@
+#ifndef VQ_DISPLAY_FRAMEPRESENTER_H
+#define VQ_DISPLAY_FRAMEPRESENTER_H
+
+// Private to the display sources.
+
+#include <SFML/Graphics/RenderWindow.hpp>
+
+#include <velloq/display/CharacterBatch.h>
+#include <velloq/display/FrameDiff.h>
+#include <velloq/display/KeptFrame.h>
+#include <velloq/display/Quad.h>
+#include <velloq/display/QuadPainter.h>
+
+namespace vq {
+namespace priv {
+
+// Puts each finished frame into the window's hidden buffer the cheapest
+// way. A frame much like the one shown before it, over the same clear
+// colour, is built on a kept picture of that one: the picture is copied to
+// the window again as it is, or first brought up to date. Any other frame
+// is drawn whole into the window.
+class FramePresenter {
+public:
+    enum Outcome { DRAWN, UPDATED, REUSED };
+
+    FramePresenter();
+    // For a new window, nothing shown yet. False where no picture can be
+    // kept: every frame is then drawn whole.
+    bool start(sf::RenderWindow& window);
+    void stop();
+    // Puts the batch's frame into the window and keeps it as the frame
+    // shown; the batch is left with the storage of the one shown before,
+    // to start its next frame in. With `reuse` false the frame is drawn
+    // whole and nothing is kept.
+    Outcome present(sf::RenderWindow& window, CharacterBatch& batch, bool reuse);
+
+private:
+    // Whether bringing the kept picture up to date is worth it.
+    bool buildOnKept(const QuadFrame& frame, const sf::RenderWindow& window, bool reuse);
+
+    KeptFrame m_kept;
+    // The kept picture holds the frame shown.
+    bool m_kept_shown;
+    QuadFrame m_shown;
+    FrameDiff m_diff;
+    QuadPainter m_painter;
+};
+
+} // namespace priv
+} // namespace vq
+
+#endif
