@@ -3,8 +3,11 @@
 //   - start-up: engine, all resources and the first objects, to the first frame shown;
 //   - frame work per scene (title, a farm of 31 plots with both pests out, the
 //     shop): game logic, building the frame's batch, and showing it;
-//   - resident memory while playing.
-// Prints a table; nothing here is asserted.
+//   - resident memory while playing;
+//   - given a number of seconds, the CPU time the process uses per second of
+//     play in each scene, the game loop's step paced to its 33 ms.
+//   scene_frames [frames] [cpu-seconds]   (default 300 frames, no CPU time)
+// Prints tables; nothing here is asserted.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -12,7 +15,10 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include <velloq/core/EventStep.h>
 #include <velloq/core/LogManager.h>
@@ -85,6 +91,31 @@ void measureScene(const char* name, int frames) {
            mean(show) / 1000, mean(total) / 1000, percentile(total, 0.99) / 1000);
 }
 
+double cpuSeconds() {
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// CPU time (every thread of the process, the GL driver's included) per
+// second of the game loop: one step, then a sleep to the start of the next
+// period, as the loop paces itself.
+double cpuMillisecondsPerSecond(double seconds) {
+    if (seconds <= 0)
+        return 0;
+    const double cpu_start = cpuSeconds();
+    const Clock::time_point start = Clock::now();
+    const auto period = std::chrono::milliseconds(vq::GameManager::getInstance().getFrameTime());
+    Clock::time_point next = start;
+    while (Clock::now() - start < std::chrono::duration<double>(seconds)) {
+        vq::GameManager::getInstance().step();
+        next += period;
+        std::this_thread::sleep_until(next);
+    }
+    return (cpuSeconds() - cpu_start) * 1e3 / std::chrono::duration<double>(Clock::now() - start).count();
+}
+
 long residentKilobytes(const char* field) {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -122,6 +153,7 @@ bool bothPestsOut() {
 
 int main(int argc, char** argv) {
     const int frames = argc > 1 ? atoi(argv[1]) : 300;
+    const double cpu_seconds = argc > 2 ? atof(argv[2]) : 0;
     srand(7);
     vq::LogManager::getInstance().setLogLevel(0);
 
@@ -142,6 +174,7 @@ int main(int argc, char** argv) {
     printf("| scene  | frames | logic us | batch us | show ms | total ms | p99 ms |\n");
     printf("|--------|-------:|---------:|---------:|--------:|---------:|-------:|\n");
     measureScene("title", frames);
+    const double cpu_title = cpuMillisecondsPerSecond(cpu_seconds);
 
     // A farm of 31 plots, every one planted, with both pests out.
     press(vq::Keyboard::SPACE);
@@ -157,17 +190,24 @@ int main(int argc, char** argv) {
     }
     if (!bothPestsOut())
         fprintf(stderr, "note: the pests did not both come out\n");
+    p_keeper->startDay(); // a whole day ahead again
     measureScene("farm", std::min(frames, p_keeper->getTicksLeft() - 1));
     const long rss_playing = residentKilobytes("VmRSS:");
+    const double cpu_farm = cpuMillisecondsPerSecond(std::min(cpu_seconds, (p_keeper->getTicksLeft() - 1) / 30.0));
 
     MoneyManager::getInstance().addMoney(1000);
     p_keeper->swapToShop();
     measureScene("shop", frames);
+    const double cpu_shop = cpuMillisecondsPerSecond(cpu_seconds);
 
     printf("\nresident memory: %.1f MB with the engine started, %.1f MB with resources loaded, "
            "%.1f MB while playing (peak %.1f MB)\n",
            static_cast<double>(rss_engine) / 1024, static_cast<double>(rss_resources) / 1024,
            static_cast<double>(rss_playing) / 1024, static_cast<double>(residentKilobytes("VmHWM:")) / 1024);
+    if (cpu_seconds > 0)
+        printf("CPU time per second of play (%.0f s each, 30 steps a second): title %.1f ms, farm %.1f ms, "
+               "shop %.1f ms\n",
+               cpu_seconds, cpu_title, cpu_farm, cpu_shop);
     vq::GameManager::getInstance().shutDown();
     return 0;
 }

@@ -32,14 +32,22 @@ std::uint64_t hashOf(const Quad& q) {
     return mix(h, q.color.toInteger());
 }
 
+// ceil(x) clamped to [0, limit], x a number.
+int ceilWithin(double x, int limit) {
+    if (!(x > 0))
+        return 0;
+    if (x >= limit)
+        return limit;
+    const int whole = static_cast<int>(x);
+    return static_cast<double>(whole) < x ? whole + 1 : whole;
+}
+
 // Whole pixels from the one whose centre lies at or after `from` to the
 // last whose centre lies before `to`, widened by the snap margin and
 // clamped to [0, limit].
 void pixelSpan(double from, double to, int limit, int& first, int& end) {
-    const double a = std::ceil(std::min(from, to) - 0.5 - SNAP_MARGIN);
-    const double b = std::ceil(std::max(from, to) - 0.5 + SNAP_MARGIN);
-    first = static_cast<int>(std::max(0.0, std::min(a, static_cast<double>(limit))));
-    end = static_cast<int>(std::max(0.0, std::min(b, static_cast<double>(limit))));
+    first = ceilWithin(std::min(from, to) - 0.5 - SNAP_MARGIN, limit);
+    end = ceilWithin(std::max(from, to) - 0.5 + SNAP_MARGIN, limit);
 }
 
 } // namespace

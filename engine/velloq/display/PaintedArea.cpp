@@ -1,13 +1,26 @@
 #include <velloq/display/PaintedArea.h>
 
 #include <algorithm>
-#include <cmath>
 
 namespace vq {
 namespace priv {
 
 namespace {
 const int TILE_SHIFT = 3; // tiles of 8 x 8 pixels
+
+// The whole pixels r touches on the grid's target; false when none.
+bool pixelsOf(const PaintedArea::Rect& r, const CellGrid& grid, PixelBox& box) {
+    const float width = static_cast<float>(grid.width()), height = static_cast<float>(grid.height());
+    if (r.empty() || !(r.right > 0 && r.bottom > 0 && r.left < width && r.top < height))
+        return false; // nothing there, or wholly off the target
+    // Clamped while still floats, so far-off coordinates convert safely. The
+    // pixel an edge lies in counts, also when the edge is its left side: the
+    // rectangle is cut to each tile exactly below anyway.
+    box = PixelBox{static_cast<int>(std::max(r.left, 0.0f)), static_cast<int>(std::max(r.top, 0.0f)),
+                   static_cast<int>(std::min(r.right, width - 1)) + 1,
+                   static_cast<int>(std::min(r.bottom, height - 1)) + 1};
+    return true;
+}
 } // namespace
 
 PaintedArea::PaintedArea() : m_grid(TILE_SHIFT), m_tiles(), m_stamp(1) {}
@@ -26,20 +39,9 @@ void PaintedArea::reset() {
     }
 }
 
-bool PaintedArea::pixelsOf(const Rect& r, PixelBox& box) const {
-    const float width = static_cast<float>(m_grid.width()), height = static_cast<float>(m_grid.height());
-    if (r.empty() || !(r.right > 0 && r.bottom > 0 && r.left < width && r.top < height))
-        return false; // nothing there, or wholly off the target
-    // Clamped while still floats, so far-off coordinates convert safely.
-    box = PixelBox{static_cast<int>(std::max(r.left, 0.0f)), static_cast<int>(std::max(r.top, 0.0f)),
-                   static_cast<int>(std::ceil(std::min(r.right, width))),
-                   static_cast<int>(std::ceil(std::min(r.bottom, height)))};
-    return true;
-}
-
 void PaintedArea::mark(const Rect& r) {
     PixelBox box;
-    if (!pixelsOf(r, box))
+    if (!pixelsOf(r, m_grid, box))
         return;
     m_grid.forEachCell(box, [&](std::size_t index, const PixelBox& cell) {
         const Rect part{std::max(r.left, static_cast<float>(cell.x0)), std::max(r.top, static_cast<float>(cell.y0)),
@@ -62,7 +64,7 @@ void PaintedArea::mark(const Rect& r) {
 PaintedArea::Rect PaintedArea::within(const Rect& r) const {
     Rect painted{0, 0, 0, 0};
     PixelBox box;
-    if (!pixelsOf(r, box))
+    if (!pixelsOf(r, m_grid, box))
         return painted;
     bool any = false;
     m_grid.forEachCell(box, [&](std::size_t index, const PixelBox&) {

@@ -37,9 +37,6 @@ private:
         std::uint32_t stamp = 0;
         float left = 0, top = 0, right = 0, bottom = 0;
     };
-    // The whole pixels r touches on the target; false when none.
-    bool pixelsOf(const Rect& r, PixelBox& box) const;
-
     CellGrid m_grid;
     std::vector<Tile> m_tiles;
     std::uint32_t m_stamp;
