@@ -88,7 +88,6 @@ void BM_FramePerCharacter(benchmark::State& state) {
         state.SkipWithError("cannot open the font");
         return;
     }
-    const unsigned size = static_cast<unsigned>(2 * vq::charWidth());
     const sf::Color background = vq::convertColor(vq::BLACK);
     std::size_t frame = 0;
     for (auto _ : state) {
@@ -96,8 +95,8 @@ void BM_FramePerCharacter(benchmark::State& state) {
         for (int i = 0; i < CELLS; i++) {
             const vq::Vector p =
                 vq::spacesToPixels(vq::Vector(static_cast<float>(i % COLUMNS), static_cast<float>(i / COLUMNS)));
-            vqtest::drawReferenceCharacter(window, font, size, vq::charWidth(), vq::charHeight(), p.getX(), p.getY(),
-                                           screen[i].ch, vq::convertColor(screen[i].color), background);
+            vqtest::drawReferenceCharacter(window, font, p.getX(), p.getY(), screen[i].ch,
+                                           vq::convertColor(screen[i].color), background);
         }
         window.display();
         window.clear(background);

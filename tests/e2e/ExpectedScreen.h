@@ -62,9 +62,7 @@ public:
         if (!m_ready)
             return 1.0;
         m_target.clear(sf::Color::Black);
-        vq::priv::QuadPainter painter;
-        painter.addAll(m_batch.frame().quads);
-        painter.draw(m_target, m_batch.texture());
+        vq::priv::QuadPainter().drawAll(m_target, m_batch.frame().quads, m_batch.texture());
         m_target.display();
         const sf::Image expected = m_target.getTexture().copyToImage();
         int differing = 0, total = 0;

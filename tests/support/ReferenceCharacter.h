@@ -3,20 +3,20 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <velloq/display/DisplayManager.h>
 #include <velloq/display/SfmlCompat.h>
 
 namespace vqtest {
 
-// One character drawn at once as its own rectangle and text, at (x, y) in
-// pixels: the picture the display's batched quads must give.
-inline void drawReferenceCharacter(sf::RenderTarget& target, const sf::Font& font, unsigned character_size,
-                                   float cell_width, float cell_height, float x, float y, char ch, sf::Color color,
-                                   sf::Color background) {
-    sf::RectangleShape block(sf::Vector2f(cell_width, cell_height));
+// A character at (x, y) in pixels drawn alone as a rectangle and a text, as
+// the display sizes and places them: what its batched quads must look like.
+inline void drawReferenceCharacter(sf::RenderTarget& target, const sf::Font& font, float x, float y, char ch,
+                                   sf::Color color, sf::Color background) {
+    sf::RectangleShape block(sf::Vector2f(vq::charWidth(), vq::charHeight()));
     block.setFillColor(background);
-    block.setPosition(sf::Vector2f(x - cell_width / 10, y + cell_height / 5));
+    block.setPosition(sf::Vector2f(x - vq::charWidth() / 10, y + vq::charHeight() / 5));
     target.draw(block);
-    sf::Text text = vq::priv::makeText(font, sf::String(ch), character_size);
+    sf::Text text = vq::priv::makeText(font, sf::String(ch), static_cast<unsigned>(2 * vq::charWidth()));
     text.setStyle(sf::Text::Bold);
     text.setFillColor(color);
     text.setPosition(sf::Vector2f(x, y));

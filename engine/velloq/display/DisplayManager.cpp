@@ -101,8 +101,7 @@ int DisplayManager::startUp() {
     m_p_impl->window->setMouseCursorVisible(false);
     m_p_impl->window->setVerticalSyncEnabled(true);
     keepFreedMemoryForTheNextFrame();
-    if (!m_p_impl->presenter.start(*m_p_impl->window))
-        LogManager::getInstance().writeLog(1, "Cannot keep the frame shown, every frame is drawn whole");
+    m_p_impl->presenter.start();
     frame_counts = priv::FrameCounts();
     priv::CharacterBatch& batch = m_p_impl->batch;
     batch.setFont(&m_p_impl->font, characterSize());

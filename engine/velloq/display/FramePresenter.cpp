@@ -1,5 +1,7 @@
 #include <velloq/display/FramePresenter.h>
 
+#include <velloq/core/LogManager.h>
+
 namespace vq {
 namespace priv {
 
@@ -13,23 +15,35 @@ const double COPY_COST = 80000;
 
 } // namespace
 
-FramePresenter::FramePresenter() : m_kept(), m_kept_shown(false), m_shown(), m_diff(), m_painter() {}
+FramePresenter::FramePresenter()
+    : m_kept_state(NOT_MADE), m_kept(), m_kept_shown(false), m_shown(), m_diff(), m_painter() {}
 
-bool FramePresenter::start(sf::RenderWindow& window) {
-    m_kept_shown = false;
+void FramePresenter::start() {
+    stop();
     m_shown = QuadFrame();
-    return m_kept.start(window);
 }
 
 void FramePresenter::stop() {
     m_kept.stop();
+    m_kept_state = NOT_MADE;
     m_kept_shown = false;
 }
 
-bool FramePresenter::buildOnKept(const QuadFrame& frame, const sf::RenderWindow& window, bool reuse) {
-    return reuse && m_kept.usable() && frame.clear_known && m_shown.clear_known && m_shown.clear == frame.clear &&
+bool FramePresenter::keptReady(sf::RenderWindow& window) {
+    if (m_kept_state == NOT_MADE) {
+        m_kept_state = m_kept.start(window) ? MADE : IMPOSSIBLE;
+        if (m_kept_state == IMPOSSIBLE)
+            LogManager::getInstance().writeLog(1, "Cannot keep the frame shown, every frame is drawn whole");
+    }
+    return m_kept_state == MADE;
+}
+
+bool FramePresenter::buildOnKept(const QuadFrame& frame, sf::RenderWindow& window, bool reuse) {
+    return reuse && m_kept_state != IMPOSSIBLE && frame.clear_known && m_shown.clear_known &&
+           m_shown.clear == frame.clear &&
            m_diff.plan(m_shown.quads, frame.quads, static_cast<int>(window.getSize().x),
-                       static_cast<int>(window.getSize().y), COPY_COST);
+                       static_cast<int>(window.getSize().y), COPY_COST) &&
+           keptReady(window);
 }
 
 FramePresenter::Outcome FramePresenter::present(sf::RenderWindow& window, CharacterBatch& batch, bool reuse) {
@@ -57,8 +71,7 @@ FramePresenter::Outcome FramePresenter::present(sf::RenderWindow& window, Charac
         // Unknown ground is left as it is: the frame is drawn over it.
         if (frame.clear_known)
             window.clear(frame.clear);
-        m_painter.addAll(frame.quads);
-        m_painter.draw(window, batch.texture());
+        m_painter.drawAll(window, frame.quads, batch.texture());
         m_kept_shown = false;
     }
     batch.swapFrame(m_shown);

@@ -24,9 +24,9 @@ public:
     enum Outcome { DRAWN, UPDATED, REUSED };
 
     FramePresenter();
-    // For a new window, nothing shown yet. False where no picture can be
-    // kept: every frame is then drawn whole.
-    bool start(sf::RenderWindow& window);
+    // For a new window: nothing shown yet, nothing kept. The kept picture
+    // is made when a frame first wants it, after the first frame is shown.
+    void start();
     void stop();
     // Puts the batch's frame into the window and keeps it as the frame
     // shown; the batch is left with the storage of the one shown before,
@@ -36,8 +36,13 @@ public:
 
 private:
     // Whether bringing the kept picture up to date is worth it.
-    bool buildOnKept(const QuadFrame& frame, const sf::RenderWindow& window, bool reuse);
+    bool buildOnKept(const QuadFrame& frame, sf::RenderWindow& window, bool reuse);
+    // The kept picture, made on first use; false where it cannot be made
+    // (said once in the log): every frame is then drawn whole.
+    bool keptReady(sf::RenderWindow& window);
 
+    enum KeptState { NOT_MADE, MADE, IMPOSSIBLE };
+    KeptState m_kept_state;
     KeptFrame m_kept;
     // The kept picture holds the frame shown.
     bool m_kept_shown;

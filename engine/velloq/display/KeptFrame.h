@@ -26,8 +26,6 @@ public:
     // no framebuffer copies): then nothing ever is.
     bool start(sf::RenderWindow& window);
     void stop();
-    bool usable() const { return m_p_picture != nullptr; }
-
     // Where to draw the picture, with the window's pixel coordinates.
     sf::RenderTarget& picture();
     // Copies the picture over the whole of the window's hidden buffer.

@@ -27,6 +27,10 @@ public:
     // Draws what was added, in order, then starts empty again. Nothing is
     // drawn without a texture.
     void draw(sf::RenderTarget& target, const sf::Texture* p_texture);
+    void drawAll(sf::RenderTarget& target, const std::vector<Quad>& quads, const sf::Texture* p_texture) {
+        addAll(quads);
+        draw(target, p_texture);
+    }
 
 private:
     std::vector<sf::Vertex> m_vertices;
