@@ -2,7 +2,8 @@
 // repository root, under xvfb-run where there is no display):
 //   - start-up: engine, all resources and the first objects, to the first frame shown;
 //   - frame work per scene (title, a farm of 31 plots with both pests out, the
-//     shop): game logic, building the frame's batch, and showing it;
+//     shop): game logic, building the frame's batch, and showing it, and how
+//     many frames were drawn whole, brought up to date or shown again;
 //   - resident memory while playing;
 //   - given a number of seconds, the CPU time the process uses per second of
 //     play in each scene, the game loop's step paced to its 33 ms.
@@ -23,6 +24,7 @@
 #include <velloq/core/EventStep.h>
 #include <velloq/core/LogManager.h>
 #include <velloq/display/DisplayManager.h>
+#include <velloq/display/FrameCapture.h>
 #include <velloq/input/EventKeyboard.h>
 #include <velloq/input/EventMouse.h>
 #include <velloq/input/InputManager.h>
@@ -73,6 +75,7 @@ double percentile(std::vector<double> values, double q) {
 }
 
 void measureScene(const char* name, int frames) {
+    const vq::priv::FrameCounts before = vq::priv::frameCounts();
     std::vector<double> logic, batch, show, total;
     for (int i = 0; i < frames; i++) {
         const Sample s = frame();
@@ -87,8 +90,10 @@ void measureScene(const char* name, int frames) {
             sum += x;
         return sum / static_cast<double>(v.size());
     };
-    printf("| %-6s | %5d | %9.1f | %9.1f | %9.3f | %9.3f | %9.3f |\n", name, frames, mean(logic), mean(batch),
-           mean(show) / 1000, mean(total) / 1000, percentile(total, 0.99) / 1000);
+    const vq::priv::FrameCounts after = vq::priv::frameCounts();
+    printf("| %-6s | %5d | %9.1f | %9.1f | %9.3f | %9.3f | %9.3f | %4zu / %4zu / %4zu |\n", name, frames, mean(logic),
+           mean(batch), mean(show) / 1000, mean(total) / 1000, percentile(total, 0.99) / 1000,
+           after.drawn - before.drawn, after.updated - before.updated, after.reused - before.reused);
 }
 
 double cpuSeconds() {
@@ -171,8 +176,8 @@ int main(int argc, char** argv) {
     const double startup_ms = microsecondsSince(start) / 1000;
 
     printf("start-up to the first frame: %.1f ms\n\n", startup_ms);
-    printf("| scene  | frames | logic us | batch us | show ms | total ms | p99 ms |\n");
-    printf("|--------|-------:|---------:|---------:|--------:|---------:|-------:|\n");
+    printf("| scene  | frames | logic us | batch us | show ms | total ms | p99 ms | whole / updated / again |\n");
+    printf("|--------|-------:|---------:|---------:|--------:|---------:|-------:|------------------------:|\n");
     measureScene("title", frames);
     const double cpu_title = cpuMillisecondsPerSecond(cpu_seconds);
 

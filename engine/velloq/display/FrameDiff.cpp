@@ -65,8 +65,7 @@ PixelBox FrameDiff::pixelsOf(const Quad& q, int width, int height) {
     return box;
 }
 
-bool FrameDiff::plan(const std::vector<Quad>& before, const std::vector<Quad>& after, int width, int height,
-                     double overhead) {
+bool FrameDiff::plan(const std::vector<Quad>& before, const std::vector<Quad>& after, int width, int height) {
     m_width = std::max(width, 0);
     m_height = std::max(height, 0);
     m_erase.clear();
@@ -79,9 +78,9 @@ bool FrameDiff::plan(const std::vector<Quad>& before, const std::vector<Quad>& a
         m_after_boxes[i] = pixelsOf(after[i], m_width, m_height);
         m_budget += QUAD_COST + m_after_boxes[i].area();
     }
-    m_cost = overhead;
-    if (m_cost >= m_budget)
-        return false;
+    m_cost = 0;
+    if (m_budget <= 0)
+        return false; // nothing to draw
     if (before == after)
         return true;
     if (!mostlyAlike(before, after))

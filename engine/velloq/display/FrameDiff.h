@@ -28,11 +28,12 @@ class FrameDiff {
 public:
     // Plans how to bring a picture of `before` up to date with `after` on
     // a target of width x height pixels. True when that costs less than
-    // drawing `after` whole, with `overhead` added to the update; false as
-    // soon as it is clear that it does not, and then the lists say nothing.
-    // Costs are in pixels: each quad costs the pixels it touches plus
-    // QUAD_COST for setting it up.
-    bool plan(const std::vector<Quad>& before, const std::vector<Quad>& after, int width, int height, double overhead);
+    // drawing `after` whole; false as soon as it is clear that it does not,
+    // and then the lists say nothing. Costs are in pixels: each quad costs
+    // the pixels it touches plus QUAD_COST for setting it up. (Copying the
+    // picture to the window costs no more than clearing the window for a
+    // frame drawn whole.)
+    bool plan(const std::vector<Quad>& before, const std::vector<Quad>& after, int width, int height);
     static const int QUAD_COST;
 
     // Nothing to draw: the frames look the same.

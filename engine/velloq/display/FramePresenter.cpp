@@ -5,16 +5,6 @@
 namespace vq {
 namespace priv {
 
-namespace {
-
-// Copying the kept picture to the window costs about as much as drawing
-// quads over this many pixels (measured with the software renderer): a
-// frame that changed little is brought up to date only when what changed
-// costs less to draw than the whole frame, less this.
-const double COPY_COST = 80000;
-
-} // namespace
-
 FramePresenter::FramePresenter()
     : m_kept_state(NOT_MADE), m_kept(), m_kept_shown(false), m_shown(), m_diff(), m_painter() {}
 
@@ -29,21 +19,26 @@ void FramePresenter::stop() {
     m_kept_shown = false;
 }
 
-bool FramePresenter::keptReady(sf::RenderWindow& window) {
-    if (m_kept_state == NOT_MADE) {
-        m_kept_state = m_kept.start(window) ? MADE : IMPOSSIBLE;
-        if (m_kept_state == IMPOSSIBLE)
-            LogManager::getInstance().writeLog(1, "Cannot keep the frame shown, every frame is drawn whole");
-    }
-    return m_kept_state == MADE;
+void FramePresenter::giveUpKeeping() {
+    m_kept.stop();
+    m_kept_state = IMPOSSIBLE;
+    LogManager::getInstance().writeLog(1, "Cannot keep the frame shown, every frame is drawn whole");
 }
 
 bool FramePresenter::buildOnKept(const QuadFrame& frame, sf::RenderWindow& window, bool reuse) {
-    return reuse && m_kept_state != IMPOSSIBLE && frame.clear_known && m_shown.clear_known &&
-           m_shown.clear == frame.clear &&
-           m_diff.plan(m_shown.quads, frame.quads, static_cast<int>(window.getSize().x),
-                       static_cast<int>(window.getSize().y), COPY_COST) &&
-           keptReady(window);
+    if (!reuse || m_kept_state == IMPOSSIBLE || !frame.clear_known || !m_shown.clear_known ||
+        m_shown.clear != frame.clear ||
+        !m_diff.plan(m_shown.quads, frame.quads, static_cast<int>(window.getSize().x),
+                     static_cast<int>(window.getSize().y)))
+        return false;
+    if (m_kept_state == NOT_MADE) {
+        if (!m_kept.start(window)) {
+            giveUpKeeping();
+            return false;
+        }
+        m_kept_state = MADE;
+    }
+    return true;
 }
 
 FramePresenter::Outcome FramePresenter::present(sf::RenderWindow& window, CharacterBatch& batch, bool reuse) {
@@ -65,14 +60,19 @@ FramePresenter::Outcome FramePresenter::present(sf::RenderWindow& window, Charac
             outcome = UPDATED;
         }
         m_painter.draw(m_kept.picture(), batch.texture());
-        m_kept.show(window);
-        m_kept_shown = true;
+        m_kept_shown = m_kept.show(window);
+        if (!m_kept_shown) {
+            giveUpKeeping();
+            outcome = DRAWN;
+        }
     } else {
+        m_kept_shown = false;
+    }
+    if (!m_kept_shown) {
         // Unknown ground is left as it is: the frame is drawn over it.
         if (frame.clear_known)
             window.clear(frame.clear);
         m_painter.drawAll(window, frame.quads, batch.texture());
-        m_kept_shown = false;
     }
     batch.swapFrame(m_shown);
     return outcome;

@@ -35,11 +35,12 @@ public:
     Outcome present(sf::RenderWindow& window, CharacterBatch& batch, bool reuse);
 
 private:
-    // Whether bringing the kept picture up to date is worth it.
+    // Whether the frame is best built on the kept picture, which is made
+    // the first time it is.
     bool buildOnKept(const QuadFrame& frame, sf::RenderWindow& window, bool reuse);
-    // The kept picture, made on first use; false where it cannot be made
-    // (said once in the log): every frame is then drawn whole.
-    bool keptReady(sf::RenderWindow& window);
+    // Where no picture can be kept or copied (said once in the log): every
+    // frame is drawn whole from then on.
+    void giveUpKeeping();
 
     enum KeptState { NOT_MADE, MADE, IMPOSSIBLE };
     KeptState m_kept_state;

@@ -117,16 +117,17 @@ void KeptFrame::stop() {
 
 sf::RenderTarget& KeptFrame::picture() { return *m_p_picture; }
 
-void KeptFrame::show(sf::RenderWindow& window) {
+bool KeptFrame::show(sf::RenderWindow& window) {
     // The picture's framebuffer is bound for reading (and drawing) in the
     // window's context, the window's own for drawing; the copy turns the
     // rows over, which leaves every row where the window keeps it. Then
     // SFML binds the window's framebuffer again and knows it is bound.
-    m_p_picture->setActive(true);
+    if (!m_p_picture->setActive(true))
+        return false;
     const Copier& copier = *m_p_copier;
     copier.bind(GL_DRAW_FRAMEBUFFER, 0);
     copier.blit(0, 0, copier.width, copier.height, 0, copier.height, copier.width, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    window.setActive(true);
+    return window.setActive(true);
 }
 
 } // namespace priv

@@ -28,8 +28,9 @@ public:
     void stop();
     // Where to draw the picture, with the window's pixel coordinates.
     sf::RenderTarget& picture();
-    // Copies the picture over the whole of the window's hidden buffer.
-    void show(sf::RenderWindow& window);
+    // Copies the picture over the whole of the window's hidden buffer;
+    // false where the driver would not switch to it or back.
+    bool show(sf::RenderWindow& window);
 
 private:
     struct Copier;
