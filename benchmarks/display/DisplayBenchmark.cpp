@@ -19,6 +19,8 @@
 #include <velloq/display/DisplayManager.h>
 #include <velloq/display/SfmlCompat.h>
 
+#include "ReferenceCharacter.h"
+
 namespace {
 
 const int COLUMNS = 80;
@@ -86,7 +88,6 @@ void BM_FramePerCharacter(benchmark::State& state) {
         state.SkipWithError("cannot open the font");
         return;
     }
-    const unsigned size = static_cast<unsigned>(2 * vq::charWidth());
     const sf::Color background = vq::convertColor(vq::BLACK);
     std::size_t frame = 0;
     for (auto _ : state) {
@@ -94,9 +95,8 @@ void BM_FramePerCharacter(benchmark::State& state) {
         for (int i = 0; i < CELLS; i++) {
             const vq::Vector p =
                 vq::spacesToPixels(vq::Vector(static_cast<float>(i % COLUMNS), static_cast<float>(i / COLUMNS)));
-            vq::priv::CharacterBatch::drawReference(window, font, size, vq::charWidth(), vq::charHeight(), p.getX(),
-                                                    p.getY(), screen[i].ch, vq::convertColor(screen[i].color),
-                                                    background);
+            vqtest::drawReferenceCharacter(window, font, p.getX(), p.getY(), screen[i].ch,
+                                           vq::convertColor(screen[i].color), background);
         }
         window.display();
         window.clear(background);
@@ -131,17 +131,16 @@ void BM_BuildBatch(benchmark::State& state) {
     batch.setFont(&font, static_cast<unsigned>(2 * vq::charWidth()));
     batch.setCellSize(vq::charWidth(), vq::charHeight());
     batch.setTargetSize(1024, 768);
-    batch.setClearColor(sf::Color::Black);
     std::size_t frame = 0;
     for (auto _ : state) {
+        batch.startFrame(sf::Color::Black);
         const std::vector<Cell>& screen = screens()[frame++ % screens().size()];
         for (int i = 0; i < CELLS; i++) {
             const vq::Vector p =
                 vq::spacesToPixels(vq::Vector(static_cast<float>(i % COLUMNS), static_cast<float>(i / COLUMNS)));
             batch.add(p.getX(), p.getY(), screen[i].ch, vq::convertColor(screen[i].color), sf::Color::Black);
         }
-        benchmark::DoNotOptimize(batch.getVertexCount());
-        batch.clear();
+        benchmark::DoNotOptimize(batch.frame().quads.size());
     }
     state.SetItemsProcessed(state.iterations() * CELLS);
 }

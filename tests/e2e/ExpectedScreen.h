@@ -10,6 +10,7 @@
 #include <velloq/display/CharacterBatch.h>
 #include <velloq/display/ConvertColor.h>
 #include <velloq/display/DisplayManager.h>
+#include <velloq/display/QuadPainter.h>
 #include <velloq/display/SfmlCompat.h>
 #include <velloq/resources/ResourceManager.h>
 #include <velloq/resources/Sprite.h>
@@ -61,7 +62,7 @@ public:
         if (!m_ready)
             return 1.0;
         m_target.clear(sf::Color::Black);
-        m_batch.draw(m_target);
+        vq::priv::QuadPainter().drawAll(m_target, m_batch.frame().quads, m_batch.texture());
         m_target.display();
         const sf::Image expected = m_target.getTexture().copyToImage();
         int differing = 0, total = 0;

@@ -17,8 +17,7 @@
 #include <velloq/display/CharacterBatch.h>
 #include <velloq/display/ConvertColor.h>
 #include <velloq/display/FrameCapture.h>
-#include <velloq/display/FrameDiff.h>
-#include <velloq/display/KeptFrame.h>
+#include <velloq/display/FramePresenter.h>
 #include <velloq/display/SfmlCompat.h>
 #include <velloq/display/WindowProbe.h>
 
@@ -29,12 +28,6 @@ namespace {
 sf::Image* p_frame_capture = nullptr;
 priv::FrameCounts frame_counts;
 bool frame_reuse = true;
-
-// Copying the kept frame back to the window costs about as much as drawing
-// quads over this many pixels (measured with the software renderer): a
-// frame that changed little is brought up to date only when what changed
-// costs less to draw than the whole frame, less this.
-const double RESTORE_COST = 80000;
 
 // Software GL drivers allocate the command lists of each frame anew and
 // free them when it is shown; given back to the system every time, that
@@ -70,52 +63,28 @@ void priv::setFrameReuse(bool enabled) { frame_reuse = enabled; }
 struct DisplayManager::Impl {
     std::unique_ptr<sf::RenderWindow> window;
     sf::Font font;
-    // The frame being drawn, shown in one draw call by swapBuffers.
+    // The frame being drawn, and what puts it into the window.
     priv::CharacterBatch batch;
+    priv::FramePresenter presenter;
     std::vector<DrawnCharacter> current_frame;
     std::vector<DrawnCharacter> last_frame;
-
-    // The quads of the frame last shown and what it was drawn over.
-    std::vector<priv::CharacterBatch::Quad> shown_quads;
-    bool shown_clear_known = false;
-    sf::Color shown_clear;
-    priv::KeptFrame kept;
-    priv::FrameDiff diff;
 
     // Puts the frame into the window's hidden buffer the cheapest way.
     void compose(sf::RenderWindow& target);
 };
 
 void DisplayManager::Impl::compose(sf::RenderWindow& target) {
-    // What the frame starts from (the batch's clear colour); unknown for the
-    // first frame of a new window. The window is cleared to it only when the
-    // frame is drawn there whole: a kept picture covers it anyway.
-    const bool clear_known = batch.clearColorKnown();
-    const sf::Color clear_color = batch.clearColor();
-    if (frame_reuse && kept.usable() && clear_known && shown_clear_known && shown_clear == clear_color) {
-        // Worth it while frames change this little.
-        if (diff.compare(shown_quads, batch.getQuads(), static_cast<int>(target.getSize().x),
-                         static_cast<int>(target.getSize().y), RESTORE_COST)) {
-            if (!kept.holds(clear_color)) {
-                kept.picture().clear(clear_color);
-                batch.draw(kept.picture());
-                kept.keep(clear_color);
-                frame_counts.drawn++;
-            } else if (diff.unchanged()) {
-                frame_counts.reused++;
-            } else {
-                batch.drawOver(kept.picture(), diff.erased(), clear_color, diff.redrawn());
-                frame_counts.updated++;
-            }
-            kept.show(target);
-            return;
-        }
+    switch (presenter.present(target, batch, frame_reuse)) {
+    case priv::FramePresenter::DRAWN:
+        frame_counts.drawn++;
+        break;
+    case priv::FramePresenter::UPDATED:
+        frame_counts.updated++;
+        break;
+    case priv::FramePresenter::REUSED:
+        frame_counts.reused++;
+        break;
     }
-    if (clear_known)
-        target.clear(clear_color);
-    batch.draw(target);
-    frame_counts.drawn++;
-    kept.forget();
 }
 
 DisplayManager::DisplayManager()
@@ -180,8 +149,7 @@ int DisplayManager::startUp() {
     m_p_impl->window->setMouseCursorVisible(false);
     m_p_impl->window->setVerticalSyncEnabled(true);
     keepFreedMemoryForTheNextFrame();
-    if (!m_p_impl->kept.start(*m_p_impl->window))
-        LogManager::getInstance().writeLog(1, "Cannot keep the frame shown, every frame is drawn whole");
+    m_p_impl->presenter.start();
     frame_counts = priv::FrameCounts();
     priv::CharacterBatch& batch = m_p_impl->batch;
     batch.setFont(&m_p_impl->font, characterSize());
@@ -189,14 +157,13 @@ int DisplayManager::startUp() {
     batch.setTargetSize(static_cast<unsigned>(m_window_horizontal_pixels),
                         static_cast<unsigned>(m_window_vertical_pixels));
     // What a new window holds is unknown until the first clear.
-    batch.forgetClearColor();
-    m_p_impl->shown_clear_known = false;
+    batch.startFrameOverUnknown();
     m_p_impl->current_frame.clear();
     return Manager::startUp();
 }
 
 int DisplayManager::shutDown() {
-    m_p_impl->kept.stop();
+    m_p_impl->presenter.stop();
     m_p_impl->batch.setFont(nullptr, 0);
     m_p_impl->font = sf::Font();
     if (m_p_impl->window) {
@@ -260,12 +227,7 @@ int DisplayManager::swapBuffers() {
         }
     }
     window.display();
-    // The queue is emptied next anyway: take it rather than copy it.
-    impl.batch.takeQuads(impl.shown_quads);
-    impl.shown_clear = impl.batch.clearColor();
-    impl.shown_clear_known = impl.batch.clearColorKnown();
-    impl.batch.clear();
-    impl.batch.setClearColor(convertColor(m_background_color));
+    impl.batch.startFrame(convertColor(m_background_color));
     m_p_impl->last_frame.swap(m_p_impl->current_frame);
     m_p_impl->current_frame.clear();
     return 0;

@@ -5,9 +5,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
-#include <velloq/display/CharacterBatch.h>
+#include <velloq/display/BoxIndex.h>
+#include <velloq/display/CellGrid.h>
+#include <velloq/display/Quad.h>
 
 namespace vq {
 namespace priv {
@@ -20,19 +23,17 @@ namespace priv {
 // first, so pixels it covers elsewhere are rebuilt too, and so on until no
 // quad reaches outside the painted area. A pixel outside it is covered by
 // the same quads in the same order in both frames, so it is already right.
+// The answer depends on the quads and the target size alone.
 class FrameDiff {
 public:
-    using Quad = CharacterBatch::Quad;
-
-    // Compares the quads of the frame shown (before) with those of the
-    // next (after) on a target of width x height pixels. True when bringing
-    // a picture of `before` up to date costs less than drawing `after`
-    // whole, with `overhead` added to the update; false as soon as it is
-    // clear that it does not, and then the rest says nothing. Costs are in
-    // pixels: each quad costs the pixels it touches plus QUAD_COST for
-    // setting it up.
-    bool compare(const std::vector<Quad>& before, const std::vector<Quad>& after, int width, int height,
-                 double overhead);
+    // Plans how to bring a picture of `before` up to date with `after` on
+    // a target of width x height pixels. True when that costs less than
+    // drawing `after` whole; false as soon as it is clear that it does not,
+    // and then the lists say nothing. Costs are in pixels: each quad costs
+    // the pixels it touches plus QUAD_COST for setting it up. (Copying the
+    // picture to the window costs no more than clearing the window for a
+    // frame drawn whole.)
+    bool plan(const std::vector<Quad>& before, const std::vector<Quad>& after, int width, int height);
     static const int QUAD_COST;
 
     // Nothing to draw: the frames look the same.
@@ -42,38 +43,32 @@ public:
     const std::vector<Quad>& erased() const { return m_erase; }
     const std::vector<std::size_t>& redrawn() const { return m_redraw; }
 
-    // Pixels a quad may touch, as whole pixels [x0, x1) x [y0, y1) on the
-    // target; empty when it touches none. Generous by a hair where an edge
-    // lies almost on a pixel centre, and the whole target for coordinates
-    // that are not numbers.
-    struct Box {
-        int x0, y0, x1, y1;
-        bool empty() const { return x0 >= x1 || y0 >= y1; }
-        bool meets(const Box& other) const { return x0 < other.x1 && other.x0 < x1 && y0 < other.y1 && other.y0 < y1; }
-    };
-    static Box pixelsOf(const Quad& quad, int width, int height);
+    // Pixels a quad may touch on a width x height target; empty when it
+    // touches none. Generous by a hair where an edge lies almost on a pixel
+    // centre, and the whole target for coordinates that are not numbers.
+    static PixelBox pixelsOf(const Quad& quad, int width, int height);
 
 private:
     bool mostlyAlike(const std::vector<Quad>& before, const std::vector<Quad>& after) const;
-    bool matchInOrder(const std::vector<Quad>& before, const std::vector<Quad>& after);
-    void indexAfter();
+    void pairInOrder(const std::vector<Quad>& before, const std::vector<Quad>& after);
+    // The update grows by a quad of `before` painted over, or by a quad of
+    // `after` painted over and drawn again; false once it costs too much.
+    bool erase(const Quad& quad);
+    bool redraw(std::size_t index);
     bool spread();
-    // Adds to the update's cost; false once it reaches the budget.
-    bool charge(double cost);
 
     int m_width = 0, m_height = 0;
-    int m_cells_across = 0, m_cells_down = 0;
-    // Per quad of `before` / `after`: kept in the same place of the order.
-    std::vector<bool> m_before_kept, m_after_kept;
-    std::vector<Box> m_after_boxes;
-    // Quads of `after` by the cells of a coarse grid they touch.
-    std::vector<std::uint32_t> m_cell_start, m_cell_quads, m_cell_fill;
-    std::vector<bool> m_in_redraw;
-    std::vector<Box> m_pending;
+    std::vector<PixelBox> m_after_boxes;
+    BoxIndex m_index;
+    // Per quad of `before` and `after`: paired with a quad of the other frame.
+    std::vector<bool> m_before_paired, m_after_paired;
     std::vector<std::pair<std::uint64_t, std::uint32_t>> m_sorted_before;
+    // Per quad of `after`: in the redraw. And areas whose quads are yet to join.
+    std::vector<bool> m_in_redraw;
+    std::vector<PixelBox> m_pending;
     std::vector<Quad> m_erase;
     std::vector<std::size_t> m_redraw;
-    double m_update_cost = 0, m_budget = 0;
+    double m_cost = 0, m_budget = 0;
 };
 
 } // namespace priv

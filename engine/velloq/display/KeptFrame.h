@@ -5,44 +5,37 @@
 
 #include <memory>
 
-#include <SFML/Graphics.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
 
 namespace vq {
 namespace priv {
 
-// The picture last shown in a window, kept where the next frame can start
-// from it: what a window holds after showing a frame is undefined. Frames
-// are drawn into it pixel for pixel as they would be in the window (its
-// pixels laid out like the window's, top row first, blue first), and it is
-// copied to the window exactly: a shader only fetches its texels, with no
-// blending.
+// A picture the size of a window, kept where the next frame can start from
+// it: what a window holds after showing a frame is undefined. Frames are
+// drawn into it pixel for pixel as they would be in the window (its pixels
+// laid out like the window's, top row first, blue first), and it is copied
+// into the window exactly, as a block of memory.
 class KeptFrame {
 public:
     KeptFrame();
+    ~KeptFrame();
 
     // Readies a picture the size of the window. False where it cannot be
-    // kept (no shaders, no render textures): then nothing ever is.
+    // kept or copied (no render textures drawn in the window's own context,
+    // no framebuffer copies): then nothing ever is.
     bool start(sf::RenderWindow& window);
     void stop();
-    bool usable() const { return m_usable; }
-
-    // Where to draw the kept picture, with the window's pixel coordinates.
+    // Where to draw the picture, with the window's pixel coordinates.
     sf::RenderTarget& picture();
-    // The picture now holds a frame drawn over `clear`.
-    void keep(sf::Color clear);
-    void forget() { m_kept = false; }
-    // It holds a frame drawn over `clear`.
-    bool holds(sf::Color clear) const { return m_kept && m_clear == clear; }
-    // Covers the whole window with the picture.
-    void show(sf::RenderTarget& window);
+    // Copies the picture over the whole of the window's hidden buffer;
+    // false where the driver would not switch to it or back.
+    bool show(sf::RenderWindow& window);
 
 private:
+    struct Copier;
     std::unique_ptr<sf::RenderTexture> m_p_picture;
-    std::unique_ptr<sf::Shader> m_p_shader;
-    sf::Vertex m_corners[6];
-    bool m_usable;
-    bool m_kept;
-    sf::Color m_clear;
+    std::unique_ptr<Copier> m_p_copier;
 };
 
 } // namespace priv

@@ -19,10 +19,13 @@
 #include <velloq/display/ConvertColor.h>
 #include <velloq/display/DisplayManager.h>
 #include <velloq/display/FrameCapture.h>
+#include <velloq/display/FrameDiff.h>
+#include <velloq/display/QuadPainter.h>
 #include <velloq/display/SfmlCompat.h>
 #include <velloq/display/WindowProbe.h>
 
 #include "LogCapture.h"
+#include "ReferenceCharacter.h"
 
 namespace {
 
@@ -223,8 +226,7 @@ std::vector<ScriptedFrame> scriptedFrames() {
                                       static_cast<char>(33 + rng() % 94), static_cast<vq::Color>(rng() % 8),
                                       rng() % 6 ? vq::BLACK : vq::BLUE});
     screen.strokes.push_back({10.5f, 3.25f, '@', vq::RED, vq::BLACK}); // off the grid, over text
-    std::vector<ScriptedFrame> frames = {screen, screen};
-    frames.push_back(frames.back());
+    std::vector<ScriptedFrame> frames = {screen, screen, screen};
     frames.back().strokes.back().x += 0.37f; // moves a fraction of a cell
     frames.push_back(frames.back());
     frames.back().strokes[500].color = vq::CYAN;
@@ -281,15 +283,54 @@ TEST_F(DisplayWindow, FramesBuiltOnTheKeptPictureMatchFramesDrawnWhole) {
                 EXPECT_EQ(std::memcmp(kept_path[f].getPixelsPtr(), image.getPixelsPtr(), 4u * 1024 * 768), 0) << f;
         }
         const vq::priv::FrameCounts after = vq::priv::frameCounts();
-        counted += reuse ? std::to_string(after.drawn - before.drawn) + " drawn, " +
-                               std::to_string(after.updated - before.updated) + " updated, " +
-                               std::to_string(after.reused - before.reused) + " reused"
-                         : "";
+        if (reuse)
+            counted = std::to_string(after.drawn - before.drawn) + " drawn, " +
+                      std::to_string(after.updated - before.updated) + " updated, " +
+                      std::to_string(after.reused - before.reused) + " reused";
     }
     vq::priv::setFrameReuse(true);
     // Drawn whole: the first frame and the first over green, the next of
     // each again into the kept picture, and the changed screens.
     EXPECT_EQ(counted, "7 drawn, 14 updated, 2 reused");
+}
+
+// The comparison alone, quads in and lists out, on a 200 x 100 target: A,
+// B and C overlap in a chain, D lies apart with E on it, and F, large and
+// apart, makes drawing a frame whole cost more than small changes.
+TEST(FrameDiff, PaintsOverWhatChangedAndRedrawsEveryQuadThePaintReaches) {
+    using vq::priv::Quad;
+    const auto quad = [](float x, float y, float size, std::uint32_t colour) {
+        return Quad{x, y, x + size, y + size, sf::Color(colour), 10, 10, 30, 30};
+    };
+    const Quad A = quad(10, 10, 20, 1), B = quad(25, 10, 20, 2), C = quad(40, 10, 20, 3), D = quad(150, 60, 20, 4);
+    const Quad E = quad(160, 70, 5, 5), F = quad(70, 30, 70, 6), A_recoloured = quad(10, 10, 20, 7);
+    struct Case {
+        const char* name;
+        std::vector<Quad> before, after;
+        std::string expected; // "whole", or the quads redrawn and how many areas are painted over
+    };
+    const std::vector<Case> cases = {
+        {"the same", {A, B, C, D, F}, {A, B, C, D, F}, "redraw, paint over 0"},
+        {"recoloured, along the chain", {A, B, C, D, F}, {A_recoloured, B, C, D, F}, "redraw 0 1 2, paint over 4"},
+        {"removed alone", {A, B, C, D, F}, {A, B, C, F}, "redraw, paint over 1"},
+        {"removed under others", {A, B, C, D, F}, {B, C, D, F}, "redraw 0 1, paint over 3"},
+        {"added on top", {A, D, F}, {A, D, E, F}, "redraw 1 2, paint over 2"},
+        {"order swapped", {A, B, D, F}, {B, A, D, F}, "redraw 0 1, paint over 3"},
+        {"a new screen", {A, B, C, D, F}, {quad(0, 60, 30, 8), E}, "whole"},
+        {"nothing to draw", {A, B}, {}, "whole"},
+        {"not a number: everywhere", {A, D, F}, {A, quad(NAN, 5, 5, 9), D, F}, "whole"},
+    };
+    vq::priv::FrameDiff diff;
+    for (const Case& c : cases) {
+        std::string got = "whole";
+        if (diff.plan(c.before, c.after, 200, 100)) {
+            got = "redraw";
+            for (std::size_t i : diff.redrawn())
+                got += " " + std::to_string(i);
+            got += ", paint over " + std::to_string(diff.erased().size());
+        }
+        EXPECT_EQ(got, c.expected) << c.name;
+    }
 }
 
 // The batch must paint what drawing each character as its own rectangle and
@@ -306,7 +347,7 @@ struct Placed {
 struct Difference {
     int pixels = 0;      // pixels that differ at all
     int max_channel = 0; // largest difference in any channel
-    std::string first;   // the first one, for failure messages
+    std::string first;   // where the first one is
 };
 
 class CharacterBatchTest : public ::testing::Test {
@@ -324,18 +365,16 @@ protected:
     Difference render(const std::vector<Placed>& chars, sf::Color clear, bool batch_knows_clear) {
         reference.clear(clear);
         for (const Placed& c : chars)
-            vq::priv::CharacterBatch::drawReference(reference, font, CHAR_SIZE, CELL_W, CELL_H, c.x, c.y, c.ch, c.color,
-                                                    c.background);
+            vqtest::drawReferenceCharacter(reference, font, c.x, c.y, c.ch, c.color, c.background);
         reference.display();
         batched.clear(clear);
-        batch.clear();
         if (batch_knows_clear)
-            batch.setClearColor(clear);
+            batch.startFrame(clear);
         else
-            batch.forgetClearColor();
+            batch.startFrameOverUnknown();
         for (const Placed& c : chars)
             EXPECT_TRUE(batch.add(c.x, c.y, c.ch, c.color, c.background));
-        batch.draw(batched);
+        vq::priv::QuadPainter().drawAll(batched, batch.frame().quads, batch.texture());
         batched.display();
 
         const sf::Image a = reference.getTexture().copyToImage(), b = batched.getTexture().copyToImage();
@@ -352,6 +391,16 @@ protected:
             }
         }
         return d;
+    }
+
+    // Blocks among the frame's quads (they sample only the white texel) that
+    // cover a whole cell.
+    std::size_t wholeBlocks() const {
+        return static_cast<std::size_t>(
+            std::count_if(batch.frame().quads.begin(), batch.frame().quads.end(), [](const vq::priv::Quad& q) {
+                return q.u1 == vq::priv::WHITE_TEXEL && q.u2 == vq::priv::WHITE_TEXEL &&
+                       q.right - q.left > CELL_W - 0.01f && q.bottom - q.top > CELL_H - 0.01f;
+            }));
     }
 
     sf::Font font;
@@ -372,13 +421,13 @@ char randomGlyph(std::mt19937& rng) { return static_cast<char>(33 + rng() % 94);
 const int MAX_CHANNEL_DIFFERENCE = 1;
 const int MAX_DIFFERING_PIXELS = WIDTH * HEIGHT / 2000;
 
-// Every cell of the grid. Blocks in the clear colour are what the display
-// draws: the batch cuts them down to what earlier glyphs painted, and only
-// the strips where glyphs reach into the next cell are repainted. Others are
-// painted whole.
-TEST_F(CharacterBatchTest, FullGridsMatchOnWholePixelsExactlyAndOnCellsButForFilterRounding) {
-    for (const auto& [whole_pixels, knows_clear] : {std::pair(true, true), {true, false}, {false, true}}) {
-        SCOPED_TRACE(std::string(whole_pixels ? "whole pixels" : "cells") + (knows_clear ? ", clear known" : ""));
+// Every cell of the grid, on whole pixels and on cells, where blocks in the
+// clear colour are cut down to the strips earlier glyphs reach into;
+// characters a fraction of a cell apart, some partly or far off the target;
+// spaces in the clear colour, as boxes draw them, among glyphs and blocks of
+// another colour; odd characters over a glyph a missing block would show.
+TEST_F(CharacterBatchTest, PaintsWhatDrawingEachCharacterAlonePaints) {
+    const auto grid = [](bool whole_pixels) {
         std::mt19937 rng(whole_pixels ? 20240611 : 11);
         std::vector<Placed> grid;
         for (int row = 0; row < 24; row++)
@@ -387,61 +436,58 @@ TEST_F(CharacterBatchTest, FullGridsMatchOnWholePixelsExactlyAndOnCellsButForFil
                                 randomColor(rng), randomColor(rng)});
         for (std::size_t i = 0; i < grid.size(); i += whole_pixels ? 3 : 1)
             grid[i].background = sf::Color::Black;
-        const Difference d = render(grid, sf::Color::Black, knows_clear);
-        EXPECT_LE(d.max_channel, whole_pixels ? 0 : MAX_CHANNEL_DIFFERENCE) << d.first;
-        EXPECT_LE(d.pixels, whole_pixels ? 0 : MAX_DIFFERING_PIXELS) << d.first;
-        EXPECT_TRUE(whole_pixels || (batch.getBlockArea() > 0 && batch.getBlockArea() < WIDTH * HEIGHT / 2.0));
-    }
-}
-
-TEST_F(CharacterBatchTest, OverlapsKeepDrawingOrder) {
-    // A fraction of a cell apart, each later block must hide earlier glyphs
-    // just as the per-character drawing does; some lie partly off the target.
+        return grid;
+    };
+    const std::vector<Placed> whole_grid = grid(true), cell_grid = grid(false);
     std::mt19937 rng(7);
-    std::vector<Placed> chars;
+    std::vector<Placed> strewn, spaces, odd;
     for (int i = 0; i < 600; i++) {
         const float cx = static_cast<float>(rng() % 1620) / 20.0f - 1; // -1 .. 80 cells
         const float cy = static_cast<float>(rng() % 500) / 20.0f - 1;
-        chars.push_back({cx * CELL_W, cy * CELL_H, randomGlyph(rng), randomColor(rng),
-                         rng() % 2 ? sf::Color::Black : randomColor(rng)});
+        strewn.push_back({cx * CELL_W, cy * CELL_H, randomGlyph(rng), randomColor(rng),
+                          rng() % 2 ? sf::Color::Black : randomColor(rng)});
     }
-    chars.push_back({1e9f, 100, 'W', sf::Color::Red, sf::Color::Blue}); // far off
-    chars.push_back({-1e30f, -1e30f, 'W', sf::Color::Red, sf::Color::Blue});
-    for (bool knows_clear : {true, false}) {
-        const Difference d = render(chars, sf::Color::Black, knows_clear);
-        EXPECT_LE(d.max_channel, MAX_CHANNEL_DIFFERENCE) << d.first;
-        EXPECT_LE(d.pixels, MAX_DIFFERING_PIXELS) << d.first;
+    strewn.push_back({1e9f, 100, 'W', sf::Color::Red, sf::Color::Blue}); // far off
+    strewn.push_back({-1e30f, -1e30f, 'W', sf::Color::Red, sf::Color::Blue});
+    rng.seed(99);
+    for (int i = 0; i < 1500; i++) {
+        const float x = std::floor(static_cast<float>(rng() % 158) / 2.0f * CELL_W);
+        const float y = static_cast<float>(rng() % 46) / 2.0f * CELL_H;
+        spaces.push_back(
+            {x, y, rng() % 3 ? ' ' : randomGlyph(rng), randomColor(rng), rng() % 5 ? sf::Color::Blue : sf::Color::Red});
     }
-}
-
-TEST_F(CharacterBatchTest, OddCharactersAndBlocksLeftOutOverUntouchedGroundChangeNothing) {
-    // Over a glyph, so a block that went missing would show.
-    std::vector<Placed> odd;
     float left = 20;
     for (char ch : {' ', '\t', '\n', '\r', '\0', '\x7f', '\x01', '\xe9', '\xff', '~', '_', '@'}) {
         odd.push_back({left, 4 * CELL_H, '#', sf::Color::White, sf::Color::Black});
         odd.push_back({left, 4 * CELL_H, ch, sf::Color::Cyan, sf::Color::Red});
         left += 40;
     }
-    EXPECT_EQ(render(odd, sf::Color::Black, false).pixels, 0);
-    // Mostly spaces in the clear colour, as boxes draw them, among glyphs and
-    // blocks of another colour.
-    std::mt19937 rng(99);
-    std::vector<Placed> chars;
-    for (int i = 0; i < 1500; i++) {
-        const float x = std::floor(static_cast<float>(rng() % 158) / 2.0f * CELL_W);
-        const float y = static_cast<float>(rng() % 46) / 2.0f * CELL_H;
-        chars.push_back(
-            {x, y, rng() % 3 ? ' ' : randomGlyph(rng), randomColor(rng), rng() % 5 ? sf::Color::Blue : sf::Color::Red});
+    struct Scene {
+        const char* name;
+        const std::vector<Placed>& chars;
+        sf::Color clear;
+        bool clear_known, exact; // exact on whole pixels
+        bool cut;                // over a hundred blocks cut down or left out
+    };
+    const Scene scenes[] = {
+        {"grid on whole pixels", whole_grid, sf::Color::Black, true, true, false},
+        {"grid on whole pixels, ground unknown", whole_grid, sf::Color::Black, false, true, false},
+        {"grid on cells", cell_grid, sf::Color::Black, true, false, true},
+        {"strewn", strewn, sf::Color::Black, true, false, true},
+        {"strewn, ground unknown", strewn, sf::Color::Black, false, false, false},
+        {"spaces", spaces, sf::Color::Blue, true, true, true},
+        {"odd characters", odd, sf::Color::Black, false, true, false},
+    };
+    for (const Scene& scene : scenes) {
+        const Difference d = render(scene.chars, scene.clear, scene.clear_known);
+        EXPECT_LE(d.max_channel, scene.exact ? 0 : MAX_CHANNEL_DIFFERENCE) << scene.name << ", " << d.first;
+        EXPECT_LE(d.pixels, scene.exact ? 0 : MAX_DIFFERING_PIXELS) << scene.name << ", " << d.first;
+        EXPECT_EQ(wholeBlocks() + 100 < scene.chars.size(), scene.cut) << scene.name;
     }
-    const Difference d = render(chars, sf::Color::Blue, true);
-    EXPECT_EQ(d.pixels, 0) << d.first;
-    EXPECT_GT(batch.getSkippedBlockCount(), 100u);
-    EXPECT_LT(batch.getSkippedBlockCount(), chars.size());
     // A new frame starts on untouched ground; without a font nothing is queued.
-    batch.clear();
+    batch.startFrame(sf::Color::Blue);
     EXPECT_TRUE(batch.add(100, 100, ' ', sf::Color::White, sf::Color::Blue));
-    EXPECT_EQ(batch.getVertexCount(), 0u);
+    EXPECT_TRUE(batch.frame().quads.empty());
     batch.setFont(nullptr, CHAR_SIZE);
     EXPECT_FALSE(batch.add(100, 100, 'A', sf::Color::White, sf::Color::Red));
 }
