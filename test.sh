@@ -12,7 +12,7 @@ case "${1:-}" in
     *) echo "usage: ./test.sh [--normal]" >&2; exit 2 ;;
 esac
 cd "$(dirname "$0")"
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 jobs=$(nproc)
 with_display=()

@@ -21,8 +21,8 @@ char* getTimeString() {
 }
 
 LogManager::LogManager()
-    : m_do_flush(false), m_p_file(nullptr), m_log_level(-1), m_log_time_string(false), m_log_step_count(false),
-      m_p_step_count(nullptr) {
+    : m_do_flush(false), m_log_file(LOGFILE_NAME), m_p_file(nullptr), m_log_level(-1), m_log_time_string(false),
+      m_log_step_count(false), m_p_step_count(nullptr) {
     setType("LogManager");
 }
 
@@ -45,28 +45,29 @@ namespace {
 
 // Moves an oversized log aside. Returns the reason when that was needed and
 // failed; the caller then keeps appending to the old file.
-std::string rotateIfTooLarge() {
+std::string rotateIfTooLarge(const std::string& file, const std::string& old_file) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (!fs::is_regular_file(LOGFILE_NAME, ec))
+    if (!fs::is_regular_file(file, ec))
         return "";
-    const std::uintmax_t size = fs::file_size(LOGFILE_NAME, ec);
+    const std::uintmax_t size = fs::file_size(file, ec);
     if (ec || size <= static_cast<std::uintmax_t>(LOGFILE_ROTATE_SIZE))
         return "";
-    fs::rename(LOGFILE_NAME, LOGFILE_OLD_NAME, ec);
+    fs::rename(file, old_file, ec);
     return ec ? ec.message() : "";
 }
 
 } // namespace
 
 int LogManager::startUp() {
-    const std::string rotate_error = rotateIfTooLarge();
-    m_p_file = fopen(LOGFILE_NAME, "a");
+    const std::string old_file = m_log_file + ".1";
+    const std::string rotate_error = rotateIfTooLarge(m_log_file, old_file);
+    m_p_file = fopen(m_log_file.c_str(), "a");
     if (m_p_file == nullptr)
         return -1;
     const int result = Manager::startUp();
     if (!rotate_error.empty())
-        writeLog(1, "Failed to move %s to %s, appending to it: %s", LOGFILE_NAME, LOGFILE_OLD_NAME,
+        writeLog(1, "Failed to move %s to %s, appending to it: %s", m_log_file.c_str(), old_file.c_str(),
                  rotate_error.c_str());
     return result;
 }
@@ -83,6 +84,19 @@ int LogManager::shutDown() {
     }
     return Manager::shutDown();
 }
+
+int LogManager::setLogFile(const std::string& path) {
+    if (isStarted()) {
+        writeLog(1, "Cannot change the log file to '%s' while the log is started", path.c_str());
+        return -1;
+    }
+    if (path.empty())
+        return -1;
+    m_log_file = path;
+    return 0;
+}
+
+std::string LogManager::getLogFile() const { return m_log_file; }
 
 void LogManager::setLogLevel(int log_level) { m_log_level = log_level; }
 int LogManager::getLogLevel() const { return m_log_level; }

@@ -8,6 +8,7 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <velloq/core/DataFolder.h>
 #include <velloq/core/LogManager.h>
 #include <velloq/display/CharacterBatch.h>
 #include <velloq/display/ConvertColor.h>
@@ -49,6 +50,8 @@ void priv::setFrameReuse(bool enabled) { frame_reuse = enabled; }
 struct DisplayManager::Impl {
     std::unique_ptr<sf::RenderWindow> window;
     sf::Font font;
+    // Kept for windows opened later; empty while none was set.
+    sf::Image icon;
     // The frame being drawn, shown in one draw call by swapBuffers.
     priv::CharacterBatch batch;
     std::vector<DrawnCharacter> current_frame;
@@ -115,7 +118,7 @@ DisplayManager& DisplayManager::getInstance() {
 int DisplayManager::startUp() {
     if (m_p_impl->window)
         return 0;
-    if (!priv::openFont(m_p_impl->font, FONT_FILE_DEFAULT)) {
+    if (!priv::openFont(m_p_impl->font, dataPath(FONT_FILE_DEFAULT).c_str())) {
         LogManager::getInstance().writeLog(1, "Failed to load font");
         return -1;
     }
@@ -131,6 +134,8 @@ int DisplayManager::startUp() {
     }
     m_p_impl->window->setMouseCursorVisible(false);
     m_p_impl->window->setVerticalSyncEnabled(true);
+    if (m_p_impl->icon.getSize().x > 0)
+        priv::setIcon(*m_p_impl->window, m_p_impl->icon);
     keepFreedMemoryForTheNextFrame();
     if (!m_p_impl->kept.start(*m_p_impl->window))
         LogManager::getInstance().writeLog(1, "Cannot keep the frame shown, every frame is drawn whole");
@@ -179,6 +184,19 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
     for (std::size_t i = 0; i < str.size(); i++)
         if (drawCh(Vector(start.getX() + static_cast<float>(i), start.getY()), str[i], color) != 0)
             return -1;
+    return 0;
+}
+
+int DisplayManager::setWindowIcon(const std::string& image_file) {
+    const std::string path = dataPath(image_file);
+    sf::Image icon;
+    if (!icon.loadFromFile(path) || icon.getSize().x == 0 || icon.getSize().y == 0) {
+        LogManager::getInstance().writeLog(1, "Failed to load window icon '%s'", path.c_str());
+        return -1;
+    }
+    m_p_impl->icon = icon;
+    if (m_p_impl->window)
+        priv::setIcon(*m_p_impl->window, m_p_impl->icon);
     return 0;
 }
 

@@ -119,4 +119,20 @@ TEST_F(LogManagerTest, StartUpMovesALogLargerThanTheLimitAside) {
     EXPECT_FALSE(log.isStarted());
 }
 
+// A log file elsewhere is rotated beside itself, and cannot change while the log runs.
+TEST_F(LogManagerTest, ALogFileOfItsOwnIsRotatedBesideIt) {
+    dir.write("state/game.log", "earlier run\n");
+    std::filesystem::resize_file("state/game.log", static_cast<std::uintmax_t>(vq::LOGFILE_ROTATE_SIZE) + 1);
+    EXPECT_EQ(-1, log.setLogFile(""));
+    ASSERT_EQ(0, log.setLogFile(dir.path() + "/state/game.log"));
+    ASSERT_EQ(0, log.startUp());
+    EXPECT_EQ(-1, log.setLogFile("other.log"));
+    log.shutDown();
+    EXPECT_EQ(dir.path() + "/state/game.log", log.getLogFile());
+    EXPECT_EQ(std::filesystem::file_size("state/game.log.1"), static_cast<std::uintmax_t>(vq::LOGFILE_ROTATE_SIZE) + 1);
+    EXPECT_EQ("LogManager started\nCannot change the log file to 'other.log' while the log is started\n",
+              TempDir::read("state/game.log"));
+    EXPECT_FALSE(std::filesystem::exists(vq::LOGFILE_NAME) || std::filesystem::exists("other.log"));
+}
+
 } // namespace
