@@ -9,9 +9,10 @@
 # line per platform: release, SFML version, tests passed and failed, the
 # package's checks and "package installed and played".
 #
-#   scripts/test-platforms.sh [--fresh] [--prepare-only] [--run COMMAND] [RELEASE...]
+#   scripts/test-platforms.sh [--fresh] [--prepare-only] [--package-only] [--run COMMAND] [RELEASE...]
 #                                               (default: bookworm trixie sid)
 #
+# --package-only skips the suite: the package is built, installed and played.
 # --run COMMAND runs COMMAND from the sources' root in each system instead of
 # the suite and the package, showing its output, e.g. --run
 # scripts/measure-performance.sh.
@@ -36,6 +37,7 @@ repo=$PWD
 
 fresh=0
 prepare_only=0
+package_only=0
 run_command=
 releases=()
 while [ $# -gt 0 ]; do
@@ -44,11 +46,12 @@ while [ $# -gt 0 ]; do
     case "$arg" in
         --fresh) fresh=1 ;;
         --prepare-only) prepare_only=1 ;;
+        --package-only) package_only=1 ;;
         --run)
             [ $# -gt 0 ] || { echo "test-platforms.sh: --run needs a command" >&2; exit 2; }
             run_command=$1
             shift ;;
-        -h|--help) sed -n '2,33p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,35p' "$0"; exit 0 ;;
         -*) echo "test-platforms.sh: unknown option $arg" >&2; exit 2 ;;
         *) releases+=("$arg") ;;
     esac
@@ -144,7 +147,7 @@ prepare() {
     fi
     if [ $fresh -eq 1 ] || [ "$(cat "$dir/root/.velloq-deps" 2>/dev/null)" != "$deps_hash" ]; then
         echo "== a fresh $release system from the minbase one"
-        rm -rf "$dir/root"
+        rm -rf "$dir/root" || { sleep 5; rm -rf "$dir/root"; }
         cp -a "$dir/base" "$dir/root"
     fi
     cp /etc/resolv.conf "$dir/root/etc/resolv.conf" 2>/dev/null || true
@@ -252,6 +255,11 @@ for release in "${releases[@]}"; do
         in_root "$root" isolated "cd /root/cornfield && $run_command" 2>&1 | tee -a "$log" || run_status=$?
         [ "$run_status" -eq 0 ] || status=1
         lines+=("$release ($name), SFML $sfml: '$run_command' ended with status $run_status")
+        continue
+    fi
+    if [ $package_only -eq 1 ]; then
+        package=$(package_step "$release" "$log") || status=1
+        lines+=("$release ($name), SFML $sfml: $package; log: $log")
         continue
     fi
     echo "== $name: ./test.sh --normal" >>"$log"
