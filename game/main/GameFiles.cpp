@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include <velloq/core/DataFolder.h>
 #include <velloq/core/LogManager.h>
@@ -69,13 +70,14 @@ bool GameFiles::setUp(FILE* err) {
 }
 
 bool GameFiles::findData(FILE* err) {
+    std::vector<std::string> tried; // each folder looked in, as named to the player
     std::error_code ec;
     const char* const chosen = getenv("CORNFIELD_DATA_DIR");
     if (chosen != nullptr && chosen[0] != '\0') {
-        m_tried.push_back(std::string(chosen) + " ($CORNFIELD_DATA_DIR)");
+        tried.push_back(std::string(chosen) + " ($CORNFIELD_DATA_DIR)");
         if (holdsData(chosen)) {
             m_data_folder = fs::absolute(chosen, ec).lexically_normal().string();
-            m_found = m_tried.back();
+            m_found = tried.back();
             return true;
         }
     }
@@ -83,24 +85,24 @@ bool GameFiles::findData(FILE* err) {
     const fs::path binary = fs::read_symlink("/proc/self/exe", ec);
     if (!ec) {
         const fs::path installed = (binary.parent_path() / CORNFIELD_DATA_FROM_BINARY).lexically_normal();
-        m_tried.push_back(installed.string());
+        tried.push_back(installed.string());
         if (holdsData(installed)) {
             m_data_folder = installed.string();
-            m_found = m_tried.back();
+            m_found = tried.back();
             return true;
         }
     }
     const fs::path here = fs::current_path(ec);
-    m_tried.push_back((ec ? std::string(".") : here.string()) + " (the working directory)");
+    tried.push_back((ec ? std::string(".") : here.string()) + " (the working directory)");
     if (holdsData(".")) {
         m_data_folder.clear(); // the engine's default
-        m_found = m_tried.back();
+        m_found = tried.back();
         return true;
     }
-    std::string tried;
-    for (const std::string& folder : m_tried)
-        tried += (tried.empty() ? "" : ", ") + folder;
-    fprintf(err, "cornfield: no game data (vq-font.ttf, sprites/, sounds/, music/) in %s\n", tried.c_str());
+    std::string all;
+    for (const std::string& folder : tried)
+        all += (all.empty() ? "" : ", ") + folder;
+    fprintf(err, "cornfield: no game data (vq-font.ttf, sprites/, sounds/, music/) in %s\n", all.c_str());
     return false;
 }
 
@@ -123,6 +125,3 @@ bool GameFiles::placeLog(FILE* err) {
 }
 
 void GameFiles::report() const { vq::LogManager::getInstance().writeLog(1, "Game data read from %s", m_found.c_str()); }
-
-const std::string& GameFiles::dataFolder() const { return m_data_folder; }
-const std::string& GameFiles::logFile() const { return m_log_file; }

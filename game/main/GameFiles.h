@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 // The picture the window shows as its icon, in the data folder.
 const char WINDOW_ICON_FILE[] = "icons/cornfield-64.png";
@@ -28,18 +27,12 @@ public:
     // Writes to the started log where the data was found.
     void report() const;
 
-    // The data folder as the engine was told ("" is the working directory)
-    // and the log file.
-    const std::string& dataFolder() const;
-    const std::string& logFile() const;
-
 private:
     bool findData(FILE* err);
     bool placeLog(FILE* err);
 
-    std::vector<std::string> m_tried; // each folder looked in, as named to the player
-    std::string m_data_folder;
-    std::string m_found;
+    std::string m_data_folder; // as the engine is told: "" is the working directory
+    std::string m_found;       // the folder as named to the player
     std::string m_log_file;
 };
 
