@@ -12,7 +12,7 @@
 #           tools, and the validators of the desktop entry and the AppStream
 #           metadata
 #   package the tools that build and check the Debian package
-#           (scripts/make-package.sh; the platform check installs it)
+#           (scripts/make-package.sh, with play; the platform check installs it)
 set -euo pipefail
 
 play=(cmake g++ make pkg-config libsfml-dev libmpg123-dev libopenal-dev libx11-dev)
@@ -28,7 +28,7 @@ test=(
     pulseaudio pulseaudio-utils
     desktop-file-utils appstream
 )
-package=(dpkg-dev file lintian)
+package=(dpkg-dev file lintian desktop-file-utils appstream)
 
 list=0
 if [ "${1:-}" = "--list" ]; then

@@ -9,8 +9,7 @@
 #
 #   scripts/make-package.sh [BUILD_DIR]          (default build/package)
 #
-# Needs scripts/install-deps.sh play package, and desktop-file-utils and
-# appstream (in the test set).
+# Needs what scripts/install-deps.sh play package installs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/package}
