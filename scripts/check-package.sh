@@ -74,6 +74,11 @@ if [ "${1:-}" = "--play-game" ]; then
         exit 1
     fi
     fail=0
+    # The icon comes just after the window opens.
+    for _ in $(seq 50); do
+        xprop -id "$window" _NET_WM_ICON | head -n 1 | grep -q 'Icon (64 x 64)' && break
+        sleep 0.1
+    done
     xprop -id "$window" _NET_WM_ICON | head -n 1 | grep -q 'Icon (64 x 64)' ||
         { echo "check-package: the game's window has no 64 x 64 icon" >&2; fail=1; }
     xdotool windowfocus --sync "$window" key q
