@@ -13,7 +13,7 @@ case "${1:-}" in
     *) echo "usage: ./test.sh [--normal]" >&2; exit 2 ;;
 esac
 cd "$(dirname "$0")"
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 jobs=$(nproc)
 with_display=()
@@ -56,7 +56,7 @@ run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 [ "$suites" = normal ] && exit 0
 
 echo "== The engine installed as a package, the example game built against it and played"
-scripts/check-package.sh
+scripts/check-package.sh build/test
 
 echo "== Test suite under AddressSanitizer + UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_init_order=1

@@ -6,6 +6,14 @@
 # once on a virtual screen with scripted key presses, and compiles every
 # installed header on its own (none may need SFML or a header left out).
 #
+# Given the folder of a built tree, it then installs the game from it (the
+# install component cornfield) into another prefix as a player's system would
+# hold it: its file tree (and nothing of the engine's package), the desktop
+# entry and AppStream metadata through their validators, and, started from /
+# with a home of its own, its version, its window (the desktop entry's
+# StartupWMClass, the icon) and its log under ~/.local/state/cornfield.
+# scripts/play-installed.sh plays the Debian package further.
+#
 # Every fenced block of the guide is checked as the note before it says:
 #   <!-- check: run -->          shell commands, run from the repository root
 #                                with HOME a scratch folder (so "$HOME/velloq"
@@ -15,11 +23,14 @@
 #   <!-- check: makes FILE -->   run in an empty folder; what it makes must be FILE
 #   <!-- check: from FILE -->    code whose lines stand in FILE in this order,
 #                                indentation aside; a line "..." skips any number
+#   <!-- check: compiles -->     C++ statements (after their #include lines)
+#                                that compile as a function's body against
+#                                the installed engine
 #   <!-- check: log -->          lines the played game logged, in this order,
 #                                time and step aside; "..." as above
 # A block without a note fails the check.
 #
-# Usage: scripts/check-package.sh
+# Usage: scripts/check-package.sh [BUILD-DIR]
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -70,7 +81,41 @@ if [ "${1:-}" = "--play" ]; then
     exit "$errors"
 fi
 
-[ $# -eq 0 ] || fail "usage: scripts/check-package.sh"
+# Inner mode, on its own virtual screen: start the installed game $2 from /,
+# find its window by the class $3, read its icon, quit with Q.
+if [ "${1:-}" = "--play-game" ]; then
+    cd /
+    ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null} "$2" 2>/dev/null &
+    pid=$!
+    window=$(timeout 20 xdotool search --sync --onlyvisible --class "^$3\$" | head -n 1) || true
+    if [ -z "$window" ]; then
+        echo "check-package: no window of the class $3 (the desktop entry's StartupWMClass)" >&2
+        kill "$pid" 2>/dev/null || true
+        exit 1
+    fi
+    errors=0
+    # The icon comes just after the window opens.
+    for _ in $(seq 50); do
+        xprop -id "$window" _NET_WM_ICON | head -n 1 | grep -q 'Icon (64 x 64)' && break
+        sleep 0.1
+    done
+    xprop -id "$window" _NET_WM_ICON | head -n 1 | grep -q 'Icon (64 x 64)' ||
+        { echo "check-package: the game's window has no 64 x 64 icon" >&2; errors=1; }
+    xdotool windowfocus --sync "$window" key q
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    status=0
+    kill "$pid" 2>/dev/null && { echo "check-package: the game did not quit on Q" >&2; errors=1; }
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || { echo "check-package: the game exited with status $status" >&2; errors=1; }
+    exit "$errors"
+fi
+
+[ $# -le 1 ] || fail "usage: scripts/check-package.sh [BUILD-DIR]"
+build=${1:-}
+case "$build" in "" | /*) ;; *) build="$PWD/$build" ;; esac
 cd "$root"
 work="$root/build/check-package"
 rm -rf "$work"
@@ -175,6 +220,16 @@ for i in "${!blocks[@]}"; do
         [ -f "$file" ] || fail "the guide quotes $file, which does not exist"
         in_order "$block" "$file" || fail "the guide's fragment of $file differs from it"
         ;;
+    compiles)
+        {
+            grep '^#include' <<<"$block" || true
+            echo 'void fragment() {'
+            grep -v '^#include' <<<"$block" || true
+            echo '}'
+        } >"$work/fragment.cpp"
+        c++ -std=c++17 -Wall -Wextra -Werror -fsyntax-only -I "$HOME/velloq/include" "$work/fragment.cpp" ||
+            fail "the guide's fragment does not compile: $(head -n 1 <<<"$block")"
+        ;;
     log)
         [ -n "$played" ] || fail "the guide shows a log before it plays the game"
         in_order "$block" "$played/velloq.log" log || fail "the game's log differs from the guide's"
@@ -231,3 +286,45 @@ for prefix in "$static" "$shared"; do
 done
 echo "check-package: installed static and shared, built examples/walker with CMake and pkg-config," \
     "ran its headless test against each, played it"
+
+[ -n "$build" ] || exit 0
+
+# The game, installed.
+game="$work/game"
+rm -rf "$game"
+cmake --install "$build" --prefix "$game" --component cornfield >/dev/null
+id=io.github.velloq.Cornfield
+expected=(games/cornfield share/games/cornfield/vq-font.ttf share/games/cornfield/icons/cornfield-64.png
+    share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man6/cornfield.6.gz
+    share/doc/cornfield/copyright share/doc/cornfield/changelog.gz)
+for size in 16 22 24 32 48 64 128 256; do
+    expected+=("share/icons/hicolor/${size}x$size/apps/$id.png")
+done
+for file in "${expected[@]}"; do
+    [ -f "$game/$file" ] || { echo "check-package: the game's install lacks $file" >&2; errors=1; }
+done
+for folder in sprites sounds music; do
+    [ "$(cd "$root/$folder" && find . -type f | sort)" = "$(cd "$game/share/games/cornfield/$folder" && find . -type f | sort)" ] ||
+        { echo "check-package: the installed $folder/ differs from the tree's" >&2; errors=1; }
+done
+if [ -e "$game/include" ] || [ -e "$game/lib" ]; then
+    echo "check-package: the game's install holds the engine's headers or library" >&2
+    errors=1
+fi
+desktop-file-validate "$game/share/applications/$id.desktop" || errors=1
+appstreamcli validate --no-net "$game/share/metainfo/$id.metainfo.xml" >/dev/null ||
+    { appstreamcli validate --no-net "$game/share/metainfo/$id.metainfo.xml" >&2; errors=1; }
+home="$work/game-home"
+mkdir -p "$home"
+version=$(cd / && "$game/games/cornfield" --version)
+[ "$version" = "cornfield $(head -n 1 "$root/VERSION")" ] ||
+    { echo "check-package: the installed game says '$version'" >&2; errors=1; }
+wmclass=$(sed -n 's/^StartupWMClass=//p' "$game/share/applications/$id.desktop")
+env -u CORNFIELD_DATA_DIR -u XDG_STATE_HOME HOME="$home" "${screen[@]}" "$0" --play-game "$game/games/cornfield" "$wmclass" ||
+    errors=1
+grep -qxF "$(printf 'Game data read from %s' "$game/share/games/cornfield")" \
+    <(cut -f3 "$home/.local/state/cornfield/velloq.log" 2>/dev/null) ||
+    { echo "check-package: no log in $home/.local/state/cornfield naming the installed data" >&2; errors=1; }
+[ "$(ls -A "$home")" = ".local" ] || { echo "check-package: the game wrote in its home: $(ls -A "$home")" >&2; errors=1; }
+[ "$errors" -eq 0 ] || exit 1
+echo "check-package: the game installed under a prefix, validated, started from / and logged in its home"

@@ -1,33 +1,43 @@
 #!/usr/bin/env bash
 # Runs the project's own set-up (scripts/install-deps.sh) and its normal test
-# suite, e2e included, inside minimal Debian 13 and Debian unstable systems
-# made with debootstrap from Debian's packages, and prints one line per
-# platform: release, SFML version, tests passed and failed.
+# suite, e2e included, inside minimal Debian 12, Debian 13 and Debian
+# unstable systems made with debootstrap from Debian's packages; then builds
+# the game's Debian package there (scripts/make-package.sh: lintian and the
+# validators included), installs it with `apt install ./cornfield_*.deb` into
+# a second, bare system of the same release and plays it there as a player
+# would (scripts/play-installed.sh, which also removes it again). Prints one
+# line per platform: release, SFML version, tests passed and failed, the
+# package's checks and "package installed and played".
 #
-#   scripts/test-platforms.sh [--fresh] [--prepare-only] [--run COMMAND] [RELEASE...]
-#                                               (default: trixie sid)
+#   scripts/test-platforms.sh [--fresh] [--prepare-only] [--package-only] [--run COMMAND] [RELEASE...]
+#                                               (default: bookworm trixie sid)
 #
+# --package-only skips the suite: the package is built, installed and played.
 # --run COMMAND runs COMMAND from the sources' root in each system instead of
-# the suite, showing its output, e.g. --run scripts/measure-performance.sh.
+# the suite and the package, showing its output, e.g. --run
+# scripts/measure-performance.sh.
 #
 # The systems are kept in $VQ_PLATFORM_CACHE (default build/platforms):
-#   RELEASE/base  the bare minbase system, made once
-#   RELEASE/root  base plus what install-deps.sh installed, and the build;
-#                 made again from base whenever install-deps.sh changes
-#                 (--fresh: every time)
-#   RELEASE/debs  downloaded packages, kept for the next system
+#   RELEASE/base    the bare minbase system, made once
+#   RELEASE/root    base plus what install-deps.sh installed, and the build;
+#                   made again from base whenever install-deps.sh changes
+#                   (--fresh: every time)
+#   RELEASE/player  a copy of base the package is installed into, made
+#                   again for every run
+#   RELEASE/debs    downloaded packages, kept for the next system
 #   RELEASE/ccache  the compiler cache of the builds inside
-#   RELEASE.log   the last run's output
+#   RELEASE.log     the last run's output
 # Needs root (debootstrap, chroot, mounts). Every mount is made in a mount
-# namespace of its own, which ends with the run; the test run also gets a
-# network namespace of its own, so its X server and sound server meet no one
-# else's.
+# namespace of its own, which ends with the run; the test runs also get a
+# network namespace of their own, so their X servers and sound servers meet
+# no one else's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 
 fresh=0
 prepare_only=0
+package_only=0
 run_command=
 releases=()
 while [ $# -gt 0 ]; do
@@ -36,16 +46,17 @@ while [ $# -gt 0 ]; do
     case "$arg" in
         --fresh) fresh=1 ;;
         --prepare-only) prepare_only=1 ;;
+        --package-only) package_only=1 ;;
         --run)
             [ $# -gt 0 ] || { echo "test-platforms.sh: --run needs a command" >&2; exit 2; }
             run_command=$1
             shift ;;
-        -h|--help) sed -n '2,24p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,35p' "$0"; exit 0 ;;
         -*) echo "test-platforms.sh: unknown option $arg" >&2; exit 2 ;;
         *) releases+=("$arg") ;;
     esac
 done
-[ ${#releases[@]} -gt 0 ] || releases=(trixie sid)
+[ ${#releases[@]} -gt 0 ] || releases=(bookworm trixie sid)
 
 if [ "$(id -u)" -ne 0 ]; then
     echo "test-platforms.sh: needs root (debootstrap, chroot and mounts)" >&2
@@ -136,13 +147,13 @@ prepare() {
     fi
     if [ $fresh -eq 1 ] || [ "$(cat "$dir/root/.velloq-deps" 2>/dev/null)" != "$deps_hash" ]; then
         echo "== a fresh $release system from the minbase one"
-        rm -rf "$dir/root"
+        rm -rf "$dir/root" || { sleep 5; rm -rf "$dir/root"; }
         cp -a "$dir/base" "$dir/root"
     fi
     cp /etc/resolv.conf "$dir/root/etc/resolv.conf" 2>/dev/null || true
     copy_sources "$dir/root/root/cornfield"
-    echo "== scripts/install-deps.sh"
-    in_root "$dir/root" shared "cd /root/cornfield && scripts/install-deps.sh"
+    echo "== scripts/install-deps.sh test package"
+    in_root "$dir/root" shared "cd /root/cornfield && scripts/install-deps.sh test package"
     echo "$deps_hash" >"$dir/root/.velloq-deps"
     echo $(($(date +%s) - start)) >"$dir/prepare-seconds"
 }
@@ -162,6 +173,50 @@ copy_sources() {
 }
 
 seconds_text() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
+
+# package_step RELEASE LOG: builds the game's package in RELEASE/root,
+# installs it with apt into RELEASE/player, a fresh copy of the bare base, adds
+# a virtual X server and xdotool, and plays it there as a user would. Details
+# go to LOG; prints the summary for the platform's line; fails when any step
+# failed.
+package_step() {
+    local release=$1 log=$2 dir=$cache/$1 out deb player status lintian_summary start
+    start=$(date +%s)
+    echo "== scripts/make-package.sh" >>"$log"
+    status=0
+    out=$(in_root "$dir/root" isolated "cd /root/cornfield && scripts/make-package.sh build/package" 2>&1) || status=$?
+    echo "$out" >>"$log"
+    deb=$(echo "$out" | tail -n 1)
+    if [ $status -ne 0 ] || [[ $deb != /root/cornfield/build/package/cornfield_*.deb ]]; then
+        echo "the package was not made ($(echo "$out" | grep '^make-package:' | tail -n 1))"
+        return 1
+    fi
+    lintian_summary="lintian $(echo "$out" | grep -c '^E: ') errors, $(echo "$out" | grep -c '^W: ') warnings"
+    player=$dir/player
+    rm -rf "$player"
+    cp -a "$dir/base" "$player"
+    cp /etc/resolv.conf "$player/etc/resolv.conf" 2>/dev/null || true
+    cp "$dir/root$deb" "$player/tmp/"
+    install -m 755 scripts/play-installed.sh "$player/tmp/play-installed.sh"
+    echo "== apt install ./${deb##*/}, then xvfb xauth xdotool" >>"$log"
+    if ! in_root "$player" shared "cd /tmp && export DEBIAN_FRONTEND=noninteractive && apt-get update -qq &&
+            apt install -y ./${deb##*/} && apt-get install -y --no-install-recommends xvfb xauth xdotool" \
+            >>"$log" 2>&1; then
+        echo "${deb##*/} did not install, $lintian_summary"
+        return 1
+    fi
+    echo "== scripts/play-installed.sh" >>"$log"
+    status=0
+    out=$(in_root "$player" isolated /tmp/play-installed.sh 2>&1) || status=$?
+    echo "$out" >>"$log"
+    echo -n "${deb##*/}: $lintian_summary; checks $(echo "$out" | sed -n 's/^play-installed: //p')"
+    echo -n ", $(seconds_text $(($(date +%s) - start)))"
+    if [ $status -ne 0 ] || ! echo "$out" | grep -qx "package installed and played"; then
+        echo "; NOT played"
+        return 1
+    fi
+    echo "; package installed and played"
+}
 
 # Prepares every system first (mostly downloading, in parallel), then runs
 # the suites one after the other (building takes every core).
@@ -202,6 +257,11 @@ for release in "${releases[@]}"; do
         lines+=("$release ($name), SFML $sfml: '$run_command' ended with status $run_status")
         continue
     fi
+    if [ $package_only -eq 1 ]; then
+        package=$(package_step "$release" "$log") || status=1
+        lines+=("$release ($name), SFML $sfml: $package; log: $log")
+        continue
+    fi
     echo "== $name: ./test.sh --normal" >>"$log"
     start=$(date +%s)
     suite_status=0
@@ -226,7 +286,8 @@ for release in "${releases[@]}"; do
     total_failed=$((total_failed + failed))
     [ "$failed" -eq 0 ] && [ "$suite_status" -eq 0 ] || status=1
     [ "$suite_status" -eq 0 ] || elapsed+=", ./test.sh ended with status $suite_status"
-    lines+=("$release ($name), SFML $sfml: $passed passed, $failed failed, $elapsed; log: $log")
+    package=$(package_step "$release" "$log") || status=1
+    lines+=("$release ($name), SFML $sfml: $passed passed, $failed failed, $elapsed; $package; log: $log")
 done
 
 echo "== Platforms"

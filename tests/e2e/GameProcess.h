@@ -84,8 +84,10 @@ public:
             }
         }
         m_p_capture->apply(); // in this process: the game inherits its environment
-        std::vector<std::string> command = {"sh", "-c", "cd \"$0\" && exec \"$1\" 2>>stderr.txt", m_dir,
-                                            CORNFIELD_BINARY};
+        // The data is the scratch copy in the working directory, whatever the environment says.
+        std::vector<std::string> command = {
+            "env",           "-u", "CORNFIELD_DATA_DIR", "sh", "-c", "cd \"$0\" && exec \"$1\" 2>>stderr.txt", m_dir,
+            CORNFIELD_BINARY};
 #if defined(__SANITIZE_ADDRESS__)
         // The system GL driver leaves allocations behind when a process with a
         // window exits; the game's own leaks are checked by the headless soak,

@@ -97,7 +97,7 @@ TEST(PlayedForReal, TitleDayOnePlantingAndQuit) {
 }
 
 // Closing the window and SIGTERM both end the game cleanly, each run
-// appending to the log. A missing font or a damaged install is refused
+// appending to the log. An unreadable font or a damaged install is refused
 // before any window opens, with the reasons on stderr and in the log.
 TEST(PlayedForReal, ClosedOrTerminatedCleanlyNoFontAndDamagedDataRefused) {
     GameProcess game;
@@ -114,10 +114,13 @@ TEST(PlayedForReal, ClosedOrTerminatedCleanlyNoFontAndDamagedDataRefused) {
     EXPECT_EQ(1, countOf(log, "\tEnding on SIGTERM\n"));
     EXPECT_EQ(0, countOf(said(), "cornfield: ")) << "nothing to report";
 
-    // No font: status 1, the reason on stderr and in the log, no objects.
+    // A font that cannot be read: status 1, the reason on stderr and in the
+    // log, no objects. (Without any font the folder holds no data at all.)
     std::filesystem::rename(game.path("vq-font.ttf"), game.path("font.bak"));
+    std::ofstream(game.path("vq-font.ttf")) << "not a font";
     EXPECT_TRUE(refused()) << "status 1, no window";
-    EXPECT_EQ(1, countOf(said(), "cornfield: Failed to load font " + game.path("vq-font.ttf") + ": No such file"));
+    EXPECT_EQ(1, countOf(said(), "cornfield: Failed to load font " + game.path("vq-font.ttf") +
+                                     ": not a font that can be read"));
     log = vqtest::TempDir::read(game.path("velloq.log"));
     EXPECT_EQ(1, countOf(log, "\tError starting game manager!\n"));
     EXPECT_EQ(2 * 6, countOf(log, "Adding object")) << "none after the first two runs";

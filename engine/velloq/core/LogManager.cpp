@@ -137,6 +137,19 @@ int LogManager::shutDown() {
     return Manager::shutDown();
 }
 
+int LogManager::setLogFile(const std::string& path) {
+    if (isStarted()) {
+        writeLog(1, "Cannot change the log file to '%s' while the log is started", path.c_str());
+        return -1;
+    }
+    if (path.empty())
+        return -1;
+    m_file_name = path;
+    return 0;
+}
+
+std::string LogManager::getLogFile() const { return m_file_name; }
+
 void LogManager::setLogLevel(int log_level) { m_log_level = log_level; }
 int LogManager::getLogLevel() const { return m_log_level; }
 void LogManager::setFlush(bool do_flush) { m_do_flush = do_flush; }

@@ -10,10 +10,11 @@
 
 namespace vq {
 
+// The log file unless setLogFile names another, in the working directory.
 const char LOGFILE_NAME[] = "velloq.log";
-// At start-up a log larger than this many bytes is moved to its name with
-// ".1" added (LOGFILE_OLD_NAME, replacing an older one) and a fresh log
-// begins, so the file stays bounded.
+// At start-up a log larger than this many bytes is moved to the log's name
+// with ".1" added (LOGFILE_OLD_NAME for the default), replacing an older one,
+// and a fresh log begins, so the file stays bounded.
 const long long LOGFILE_ROTATE_SIZE = 8LL * 1024 * 1024;
 const char LOGFILE_OLD_NAME[] = "velloq.log.1";
 
@@ -24,8 +25,8 @@ const int LOG_ALWAYS = INT_MAX;
 // call, or nullptr when the time cannot be read.
 char* getTimeString();
 
-// Appends diagnostic lines to LOGFILE_NAME. A line is written only when its
-// level is greater than the log level.
+// Appends diagnostic lines to its file, LOGFILE_NAME unless set otherwise. A
+// line is written only when its level is greater than the log level.
 class LogManager : public Manager {
 public:
     static LogManager& getInstance();
@@ -36,6 +37,12 @@ public:
     // on stderr, and -1 returned. Started already: 0, nothing else.
     int startUp() override;
     int shutDown() override;
+
+    // The file startUp opens, relative to the working directory unless
+    // absolute; its folder must exist. Refused (-1) while the log is started
+    // and for an empty name.
+    int setLogFile(const std::string& path);
+    std::string getLogFile() const;
 
     void setLogLevel(int log_level);
     int getLogLevel() const;

@@ -13,6 +13,7 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <velloq/core/DataFolder.h>
 #include <velloq/core/LogManager.h>
 #include <velloq/display/CharacterBatch.h>
 #include <velloq/display/ConvertColor.h>
@@ -63,6 +64,8 @@ void priv::setFrameReuse(bool enabled) { frame_reuse = enabled; }
 struct DisplayManager::Impl {
     std::unique_ptr<sf::RenderWindow> window;
     sf::Font font;
+    // Kept for windows opened later; empty while none was set.
+    sf::Image icon;
     // The frame being drawn, and what puts it into the window.
     priv::CharacterBatch batch;
     priv::FramePresenter presenter;
@@ -122,10 +125,11 @@ int DisplayManager::startUp() {
     // Start-up failures leave the player without a window: they are said on
     // stderr too, with what to look at.
     const LogManager& log = LogManager::getInstance();
-    if (!priv::openFont(m_p_impl->font, FONT_FILE_DEFAULT)) {
+    const std::string font_path = dataPath(FONT_FILE_DEFAULT);
+    if (!priv::openFont(m_p_impl->font, font_path.c_str())) {
         std::error_code ignored;
-        log.writeError("Failed to load font %s: %s", std::filesystem::absolute(FONT_FILE_DEFAULT, ignored).c_str(),
-                       fontFailure(FONT_FILE_DEFAULT).c_str());
+        log.writeError("Failed to load font %s: %s", std::filesystem::absolute(font_path, ignored).c_str(),
+                       fontFailure(font_path.c_str()).c_str());
         return -1;
     }
     // Held until SFML has its own connection.
@@ -148,6 +152,8 @@ int DisplayManager::startUp() {
     }
     m_p_impl->window->setMouseCursorVisible(false);
     m_p_impl->window->setVerticalSyncEnabled(true);
+    if (m_p_impl->icon.getSize().x > 0)
+        priv::setIcon(*m_p_impl->window, m_p_impl->icon);
     keepFreedMemoryForTheNextFrame();
     m_p_impl->presenter.start();
     frame_counts = priv::FrameCounts();
@@ -198,6 +204,19 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
     for (std::size_t i = 0; i < str.size(); i++)
         if (drawCh(Vector(start.getX() + static_cast<float>(i), start.getY()), str[i], color) != 0)
             return -1;
+    return 0;
+}
+
+int DisplayManager::setWindowIcon(const std::string& image_file) {
+    const std::string path = dataPath(image_file);
+    sf::Image icon;
+    if (!icon.loadFromFile(path) || icon.getSize().x == 0 || icon.getSize().y == 0) {
+        LogManager::getInstance().writeLog(1, "Failed to load window icon '%s'", path.c_str());
+        return -1;
+    }
+    m_p_impl->icon = icon;
+    if (m_p_impl->window)
+        priv::setIcon(*m_p_impl->window, m_p_impl->icon);
     return 0;
 }
 

@@ -18,6 +18,7 @@ class Color;
 namespace vq {
 
 const char WINDOW_TITLE_DEFAULT[] = "Velloq";
+// Read from the data folder (core/DataFolder.h), the working directory unless set.
 const char FONT_FILE_DEFAULT[] = "vq-font.ttf";
 const int WINDOW_HORIZONTAL_PIXELS_DEFAULT = 1024;
 const int WINDOW_VERTICAL_PIXELS_DEFAULT = 768;
@@ -57,6 +58,10 @@ public:
     // Draws ch over an opaque block of the background colour; 0 or -1.
     int drawCh(Vector world_pos, char ch, Color color) const;
     int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
+    // The window's icon, from an image file (PNG, BMP, TGA, ...) read now from
+    // the data folder; shown at once, or when the window opens. 0, or -1 with
+    // the reason in the log, and the window keeps the icon it had.
+    int setWindowIcon(const std::string& image_file);
     // Changes the clear colour and the blocks behind characters; always true.
     bool setBackgroundColor(Color new_color);
     // Shows the frame drawn since the last call, then starts an empty one.

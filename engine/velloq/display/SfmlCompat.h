@@ -73,6 +73,10 @@ inline std::unique_ptr<sf::RenderWindow> createWindow(unsigned width, unsigned h
 
 inline bool openFont(sf::Font& font, const char* path) { return font.openFromFile(path); }
 
+inline void setIcon(sf::Window& window, const sf::Image& image) {
+    window.setIcon(image.getSize(), image.getPixelsPtr());
+}
+
 inline sf::Text makeText(const sf::Font& font, const sf::String& str, unsigned size) {
     return sf::Text(font, str, size);
 }
@@ -182,6 +186,10 @@ inline std::unique_ptr<sf::RenderWindow> createWindow(unsigned width, unsigned h
 }
 
 inline bool openFont(sf::Font& font, const char* path) { return font.loadFromFile(path); }
+
+inline void setIcon(sf::Window& window, const sf::Image& image) {
+    window.setIcon(image.getSize().x, image.getSize().y, image.getPixelsPtr());
+}
 
 inline sf::Text makeText(const sf::Font& font, const sf::String& str, unsigned size) {
     return sf::Text(str, font, size);

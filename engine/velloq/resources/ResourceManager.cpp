@@ -7,6 +7,7 @@
 
 #include <SFML/System/Err.hpp>
 
+#include <velloq/core/DataFolder.h>
 #include <velloq/core/LogManager.h>
 #include <velloq/resources/Mp3Reader.h>
 #include <velloq/resources/Sprite.h>
@@ -127,6 +128,8 @@ void readLine(std::istream& in, std::string& line) {
 
 int ResourceManager::loadSprite(std::string filename, std::string label) {
     const LogManager& log = LogManager::getInstance();
+    // Messages name the file actually read.
+    filename = dataPath(filename);
     const char* const file = filename.c_str();
 
     if (m_sprite_count >= MAX_SPRITES) {
@@ -285,7 +288,7 @@ int ResourceManager::loadSound(std::string filename, std::string label) {
             return -1;
         }
     }
-    if (m_sound[m_sound_count].loadSound(filename) != 0)
+    if (m_sound[m_sound_count].loadSound(dataPath(filename)) != 0)
         return -1;
     m_sound[m_sound_count].setLabel(label);
     m_sound_count++;
@@ -332,7 +335,7 @@ int ResourceManager::loadMusic(std::string filename, std::string label) {
             return -1;
         }
     }
-    if (m_music[m_music_count].loadMusic(filename) != 0)
+    if (m_music[m_music_count].loadMusic(dataPath(filename)) != 0)
         return -1;
     m_music[m_music_count].setLabel(label);
     m_music_count++;

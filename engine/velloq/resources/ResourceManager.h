@@ -19,7 +19,9 @@ const int MAX_MUSICS = 50;
 // with CR LF line ends read like files with LF.
 std::string discardCR(std::string& str);
 
-// Stores sprites, sounds and music under unique labels.
+// Stores sprites, sounds and music under unique labels. Relative file names
+// are read from the data folder (core/DataFolder.h), the working directory
+// unless set; the log's messages name the file as read.
 class ResourceManager : public Manager {
 public:
     static ResourceManager& getInstance();

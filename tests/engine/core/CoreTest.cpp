@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -138,6 +139,23 @@ TEST_F(LogManagerTest, ALogOverTheLimitIsMovedAsideOnceUnderItsLock) {
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(!log.isStarted() && std::count(said.begin(), said.end(), '\n') == 1) << said;
     EXPECT_NE(said.find("Cannot open log file " + dir.path() + "/velloq.log: Is a directory"), std::string::npos);
+}
+
+// A log file elsewhere is rotated beside itself, and cannot change while the log runs.
+TEST_F(LogManagerTest, ALogFileOfItsOwnIsRotatedBesideIt) {
+    dir.write("state/game.log", "earlier run\n");
+    std::filesystem::resize_file("state/game.log", static_cast<std::uintmax_t>(vq::LOGFILE_ROTATE_SIZE) + 1);
+    EXPECT_EQ(-1, log.setLogFile(""));
+    ASSERT_EQ(0, log.setLogFile(dir.path() + "/state/game.log"));
+    ASSERT_EQ(0, log.startUp());
+    EXPECT_EQ(-1, log.setLogFile("other.log"));
+    log.shutDown();
+    EXPECT_EQ(dir.path() + "/state/game.log", log.getLogFile());
+    EXPECT_EQ(std::filesystem::file_size("state/game.log.1"), static_cast<std::uintmax_t>(vq::LOGFILE_ROTATE_SIZE) + 1);
+    EXPECT_EQ("LogManager started\nProcess " + std::to_string(getpid()) +
+                  " started\nCannot change the log file to 'other.log' while the log is started\n",
+              TempDir::read("state/game.log"));
+    EXPECT_FALSE(std::filesystem::exists(vq::LOGFILE_NAME) || std::filesystem::exists("other.log"));
 }
 
 } // namespace

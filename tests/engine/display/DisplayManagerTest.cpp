@@ -55,11 +55,12 @@ TEST(DisplayWithoutWindow, StartUpDrawingAndSwappingFailWithTheirLogLinesButUnit
     EXPECT_EQ(display.drawString(Vector(1, 1), "AB", vq::JUSTIFY_LEFT, vq::RED), -1); // stops at the first
     EXPECT_EQ(display.drawString(Vector(1, 1), "", vq::JUSTIFY_LEFT, vq::RED), 0);
     EXPECT_EQ(display.swapBuffers(), -1);
+    EXPECT_EQ(display.setWindowIcon("none.png"), -1);
     EXPECT_TRUE(display.getCurrentFrame().empty());
     std::vector<std::string> expected = {
         "Failed to load font " + dir.path() + "/vq-font.ttf: No such file or directory",
         "Cannot draw character, window not created", "Cannot draw character, window not created",
-        "Cannot swap buffers, window not created"};
+        "Cannot swap buffers, window not created", "Failed to load window icon 'none.png'"};
     if (vq::priv::WindowSystemProbe::checks()) { // else SFML would end the process
         dir.copyFont();
         const std::string name = std::getenv("DISPLAY"); // the probe found one

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <velloq/core/DataFolder.h>
 #include <velloq/display/DisplayManager.h>
 #include <velloq/resources/Animation.h>
 #include <velloq/resources/ResourceManager.h>
@@ -241,6 +242,21 @@ TEST_F(SpriteTest, BadFilesAreRefusedWithTheirReason) {
     }
     EXPECT_EQ(-1, store().loadSprite("nowhere/none.txt", "n"));
     EXPECT_EQ(failure(), "Failed to open sprite file 'nowhere/none.txt'");
+    // With a data folder relative names are read there, and named as read;
+    // absolute names stay as they are. Sounds and music alike.
+    const std::string data = dir.path() + "/data/";
+    dir.write("data/s.txt", spriteText({"1", "1", "1", "1", "red", "d"}));
+    dir.write("top.txt", spriteText({"1", "1", "1", "1", "red", "t"}));
+    vq::setDataFolder(dir.path() + "/data");
+    EXPECT_EQ(0, store().loadSprite("s.txt", "d"));
+    EXPECT_EQ(0, store().loadSprite(dir.path() + "/top.txt", "t"));
+    EXPECT_EQ(store().getSprite("d")->getFrame(0).getString() + store().getSprite("t")->getFrame(0).getString(), "dt");
+    EXPECT_EQ(-1, store().loadSprite("top.txt", "n"));
+    EXPECT_EQ(failure(), "Failed to open sprite file '" + data + "top.txt'");
+    EXPECT_EQ(-1, store().loadSound("none.wav", "n"));
+    EXPECT_EQ(failure(), "Failed to load sound from file '" + data + "none.wav'");
+    EXPECT_EQ(-1, store().loadMusic("none.ogg", "n"));
+    EXPECT_EQ(failure(), "Failed to load music from file '" + data + "none.ogg'");
 }
 
 TEST_F(SpriteTest, MoreAfterTheLastRowIsAWarningOnlyAndMessagesKeepTheirLevels) {

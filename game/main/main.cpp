@@ -1,13 +1,24 @@
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
 #include <velloq/core/LogManager.h>
+#include <velloq/display/DisplayManager.h>
 #include <velloq/world/GameManager.h>
 
 #include "flow/GameData.h"
 #include "flow/RunObjects.h"
+#include "main/CommandLine.h"
+#include "main/GameFiles.h"
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    const CommandLine command_line(argc, argv);
+    if (!command_line.play())
+        return command_line.answer(stdout, stderr);
+    GameFiles files;
+    if (!files.setUp(stderr))
+        return 1;
+
     vq::LogManager& log = vq::LogManager::getInstance();
     log.setLogTimeString(true);
     log.setLogStepCount(true);
@@ -27,6 +38,8 @@ int main(int, char**) {
         game.shutDown();
         return 1;
     }
+    files.report();
+    vq::DisplayManager::getInstance().setWindowIcon(WINDOW_ICON_FILE);
 
     createRunObjects();
 
