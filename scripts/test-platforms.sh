@@ -160,16 +160,36 @@ prepare() {
 
 # The working tree as a clone would have it (tracked files and new ones not
 # ignored), over the previous copy; that copy's build directory stays.
+# copy_sources DEST: the sources as they are now, into DEST beside the build
+# kept there. A file whose content changed gets the time of the copy, an
+# unchanged one keeps the time it had there: a file's own time may be older
+# than the build made from its previous content, and the build would then
+# keep the old object.
 copy_sources() {
-    local dest=$1
-    mkdir -p "$dest"
-    find "$dest" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
+    local dest=$1 stage file
+    stage=$(mktemp -d)
     if git -C "$repo" rev-parse --git-dir >/dev/null 2>&1; then
         git -C "$repo" ls-files -z --cached --others --exclude-standard |
-            tar --null -T - -cf - | tar -xf - -C "$dest"
+            tar --null -T - -cf - | tar -m -xf - -C "$stage"
     else
-        tar --exclude=./build -cf - . | tar -xf - -C "$dest"
+        tar --exclude=./build -cf - . | tar -m -xf - -C "$stage"
     fi
+    mkdir -p "$dest"
+    # What is gone from the sources goes from the copy.
+    (cd "$dest" && find . -path ./build -prune -o \( -type f -o -type l \) -print0) |
+        while IFS= read -r -d '' file; do
+            [ -e "$stage/$file" ] || [ -L "$stage/$file" ] || rm -f "$dest/$file"
+        done
+    (cd "$stage" && find . \( -type f -o -type l \) -print0) |
+        while IFS= read -r -d '' file; do
+            if [ -L "$stage/$file" ] || ! cmp -s "$stage/$file" "$dest/$file"; then
+                mkdir -p "$(dirname "$dest/$file")"
+                rm -f "$dest/$file"
+                cp -P "$stage/$file" "$dest/$file"
+            fi
+        done
+    find "$dest" -mindepth 1 -type d -empty ! -path "$dest/build" ! -path "$dest/build/*" -delete
+    rm -rf "$stage"
 }
 
 seconds_text() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
