@@ -134,10 +134,14 @@ int DisplayManager::startUp() {
     }
     // Held until SFML has its own connection.
     const priv::WindowSystemProbe probe;
+    // A screen of 24 bits or more gets a window with an alpha channel, whose
+    // pixels are stored like the kept picture's: the drivers copy that one as
+    // a block of memory. A shallower screen gets its own depth.
+    const unsigned depth = probe.depth() >= 24 ? 32 : probe.depth();
     if (probe.reachable())
         m_p_impl->window =
             priv::createWindow(static_cast<unsigned>(m_window_horizontal_pixels),
-                               static_cast<unsigned>(m_window_vertical_pixels), probe.depth(), WINDOW_TITLE_DEFAULT);
+                               static_cast<unsigned>(m_window_vertical_pixels), depth, WINDOW_TITLE_DEFAULT);
     if (!m_p_impl->window || !m_p_impl->window->isOpen()) {
         m_p_impl->window.reset();
         const std::string name = displayName();
