@@ -37,8 +37,8 @@ run_suite() {
     cmake -S . -B "$dir" "${launcher[@]}" "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
     local run=(ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600)
-    env -u DISPLAY "${run[@]}" -LE display || status=1
-    "${with_display[@]}" "${run[@]}" -L display || status=1
+    env -u DISPLAY "${run[@]}" -LE '^display$' || status=1
+    "${with_display[@]}" "${run[@]}" -L '^display$' || status=1
     return $status
 }
 
