@@ -40,6 +40,14 @@ echo "== One farm day in a window"
 "$b/benchmarks/game/cornfield_farm_day_benchmark" 2>/dev/null
 echo "== Start-up, frame work per scene, memory, CPU time per second of play"
 "$b/benchmarks/game/scene_frames" 300 20 2>/dev/null | tee "$work/scenes"
+# Start-up varies by tens of milliseconds from one process to the next: its
+# figure is the median of five.
+sed -n 's/^start-up to the first frame: \([0-9.]*\) ms.*/\1/p' "$work/scenes" >"$work/startups"
+for _ in 1 2 3 4; do
+    "$b/benchmarks/game/scene_frames" 1 2>/dev/null |
+        sed -n 's/^start-up to the first frame: \([0-9.]*\) ms.*/\1/p' >>"$work/startups"
+done
+echo "start-up to the first frame, five processes: $(sort -g "$work/startups" | tr '\n' ' ')ms"
 echo "== Loop pacing over 900 steps"
 "$b/benchmarks/core/loop_pacing" 900 2>/dev/null | tee "$work/pacing"
 echo "== The full random grid side by side with libtcod, three rounds"
@@ -55,7 +63,7 @@ fi
 figure() { sed -n "$2" "$work/$1" | head -n 1; }
 verdict() { awk "BEGIN { exit !($1) }" && echo ok || echo MISSED; }
 unchanged=$(figure display 's/^ *the same frame again: *\([0-9.]*\) ms.*/\1/p')
-startup=$(figure scenes 's/^start-up to the first frame: \([0-9.]*\) ms.*/\1/p')
+startup=$(sort -g "$work/startups" | sed -n 3p)
 farm=$(figure scenes 's/^| farm *| *[0-9]* | *[0-9.]* | *[0-9.]* | *[0-9.]* | *\([0-9.]*\) |.*/\1/p')
 cpu=$(figure scenes 's/^CPU time per second of play[^:]*: \(.*\)/\1/p')
 pacing_mean=$(figure pacing 's/.* mean \([0-9.]*\) ms.*/\1/p')
@@ -66,7 +74,7 @@ echo "load average before: $load_before; after: $(cut -d' ' -f1-3 /proc/loadavg)
 printf '%-40s %-28s %-32s %s\n' "the same frame again" "${unchanged:-?} ms" "<= 1.5 ms" \
     "$(verdict "${unchanged:-99} <= 1.5")"
 printf '%-40s %-28s %-32s %s\n' "busiest farm frame, mean" "${farm:-?} ms" "<= 3 ms" "$(verdict "${farm:-99} <= 3")"
-printf '%-40s %-28s %-32s %s\n' "start-up to the first frame" "${startup:-?} ms" "<= 300 ms" \
+printf '%-40s %-28s %-32s %s\n' "start-up to the first frame, median" "${startup:-?} ms" "<= 300 ms" \
     "$(verdict "${startup:-9999} <= 300")"
 printf '%-40s %-28s %-32s %s\n' "loop pacing" "mean ${pacing_mean:-?}, p99 ${pacing_p99:-?} ms" \
     "mean 32.67..33.33, p99 <= 36 ms" \
