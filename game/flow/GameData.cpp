@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include <velloq/core/DataFolder.h>
 #include <velloq/core/LogManager.h>
 #include <velloq/resources/ResourceManager.h>
 
@@ -32,9 +33,11 @@ int loadGameData() {
         return 0;
     const vq::LogManager& log = vq::LogManager::getInstance();
     for (const ResourceEntry* p_entry : failed) {
+        // Where the store read it: the data folder when the game is installed.
+        const std::string file = vq::dataPath(p_entry->file);
         std::error_code ec;
-        const std::string path = std::filesystem::absolute(p_entry->file, ec).string();
-        if (!std::filesystem::exists(p_entry->file, ec))
+        const std::string path = std::filesystem::absolute(file, ec).string();
+        if (!std::filesystem::exists(file, ec))
             log.writeError("Data file %s is missing", path.c_str());
         else
             log.writeError("Data file %s is damaged: it cannot be read as %s", path.c_str(), kindOf(p_entry));

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include <velloq/core/DataFolder.h>
 #include <velloq/display/SfmlCompat.h>
 #include <velloq/resources/ResourceManager.h>
 #include <velloq/resources/Sprite.h>
@@ -18,6 +19,7 @@
 #include "Audio.h"
 #include "AudioOutput.h"
 #include "LogCapture.h"
+#include "flow/GameData.h"
 #include "flow/ResourceTable.h"
 
 using vq::Music;
@@ -220,6 +222,26 @@ TEST_F(StoreTest, EveryFileOfTheResourceTableLoadsUnderItsLabelInTableOrder) {
         EXPECT_EQ(samplesOf(store().getSound(SOUNDS[i])), 100u + i) << SOUNDS[i];
     }
     EXPECT_NE(store().getMusic("lounge"), nullptr);
+}
+
+// An installed game reads its data from the data folder, not from where it
+// was started: a damaged install is reported with the paths read there.
+TEST_F(StoreTest, FilesThatFailAreNamedWhereTheDataFolderHoldsThem) {
+    const std::string data = dir.path() + "/data";
+    std::filesystem::create_directory(data);
+    for (const char* folder : {"sprites", "sounds", "music"})
+        std::filesystem::copy(std::string(VQ_DATA_DIR) + "/" + folder, data + "/" + folder,
+                              std::filesystem::copy_options::recursive);
+    std::filesystem::remove(data + "/sounds/crop_plant.wav");
+    dir.write("data/sprites/pumpkin.txt", "not a sprite");
+    vq::setDataFolder(data);
+    EXPECT_EQ(-1, loadGameData());
+    const std::string log = vqtest::TempDir::read(vq::LOGFILE_NAME);
+    for (const std::string& line :
+         {"Data file " + data + "/sprites/pumpkin.txt is damaged: it cannot be read as a sprite",
+          "Data file " + data + "/sounds/crop_plant.wav is missing",
+          std::string("(2 of its 51 files did not load): reinstall it")})
+        EXPECT_NE(log.find(line + "\n"), std::string::npos) << line;
 }
 
 // Effects overlap (a harvest, the ripening chime and a pest in one step).
