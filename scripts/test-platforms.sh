@@ -158,10 +158,8 @@ prepare() {
     echo $(($(date +%s) - start)) >"$dir/prepare-seconds"
 }
 
-# The working tree as a clone would have it (tracked files and new ones not
-# ignored), over the previous copy; that copy's build directory stays.
-# copy_sources DEST: the sources as they are now, into DEST beside the build
-# kept there. A file whose content changed gets the time of the copy, an
+# copy_sources DEST: the working tree as a clone would have it (tracked files
+# and new ones not ignored), into DEST beside the build kept there. A file whose content changed gets the time of the copy, an
 # unchanged one keeps the time it had there: a file's own time may be older
 # than the build made from its previous content, and the build would then
 # keep the old object.
